@@ -1,0 +1,225 @@
+#include <Pavane/dbusdispatcher.h>
+
+#include "dbus/dbusdispatcher_p.h"
+#include "dbus/dbusmarshalling_p.h"
+#include "dbus/dbusnames_p.h"
+#include "dbus/glibmainloop_p.h"
+
+#include <QDebug>
+
+namespace Pavane {
+
+namespace {
+
+constexpr int ArgumentCount = 8;
+
+void deleteContext(void* context)
+{
+    delete static_cast<PendingCallContext*>(context);
+}
+
+} // namespace
+
+DBusDispatcherPrivate::DBusDispatcherPrivate(const QString& service, const QString& path,
+                                             const QString& interface, const QString& signalPath,
+                                             QObject* parent)
+    : QObject(parent)
+    , service(service)
+    , path(path)
+    , interface(interface)
+    , signalPath(signalPath)
+    , serviceName(service.toLatin1())
+    , objectPath(path.toLatin1())
+    , interfaceName(interface.toLatin1())
+{
+    // An empty interface means a call without interface field, which the
+    // protocol allows; any other malformed name disables calling.
+    destinationValid = DBusNames::isValidBusName(serviceName)
+        && DBusNames::isValidObjectPath(objectPath)
+        && (interfaceName.isEmpty() || DBusNames::isValidInterface(interfaceName));
+}
+
+DBusDispatcherPrivate::~DBusDispatcherPrivate()
+{
+    // Cancelled calls get no reply handler call; libdbus frees their contexts.
+    for (DBusPendingCall* pending : qAsConst(pendingCalls)) {
+        dbus_pending_call_cancel(pending);
+        dbus_pending_call_unref(pending);
+    }
+}
+
+DBusMessage* DBusDispatcherPrivate::newMethodCall(const QString& method,
+                                                  const QVariant* const* args, int count) const
+{
+    if (!connection)
+        return nullptr;
+    const QByteArray member = method.toLatin1();
+    if (!destinationValid || !DBusNames::isValidMember(member)) {
+        qWarning("DBusDispatcher: invalid D-Bus name in call of \"%s\" on service \"%s\", "
+                 "path \"%s\", interface \"%s\"; nothing sent",
+                 member.constData(), serviceName.constData(), objectPath.constData(),
+                 interfaceName.constData());
+        return nullptr;
+    }
+    DBusMessage* message = dbus_message_new_method_call(
+        serviceName.constData(), objectPath.constData(),
+        interfaceName.isEmpty() ? nullptr : interfaceName.constData(), member.constData());
+    if (message)
+        appendArguments(message, args, count);
+    return message;
+}
+
+void DBusDispatcherPrivate::replyHandler(DBusPendingCall* pending, void* context)
+{
+    const auto* call = static_cast<PendingCallContext*>(context);
+    DBusDispatcherPrivate* self = call->dispatcher;
+
+    DBusMessage* reply = dbus_pending_call_steal_reply(pending);
+    QList<QVariant> args;
+    QString error;
+    if (reply && dbus_message_get_type(reply) == DBUS_MESSAGE_TYPE_ERROR)
+        error = QString::fromLatin1(dbus_message_get_error_name(reply));
+    else if (reply)
+        args = readArguments(reply);
+
+    self->pendingCalls.removeOne(pending);
+    Q_EMIT self->callReply(call->method, args, error);
+
+    if (reply)
+        dbus_message_unref(reply);
+    dbus_pending_call_unref(pending);
+}
+
+DBusHandlerResult DBusDispatcherPrivate::signalHandler(DBusConnection*, DBusMessage* message,
+                                                       void* self)
+{
+    if (dbus_message_get_type(message) != DBUS_MESSAGE_TYPE_SIGNAL)
+        return DBUS_HANDLER_RESULT_NOT_YET_HANDLED;
+
+    const QString interface = QString::fromLatin1(dbus_message_get_interface(message));
+    const QString member = QString::fromLatin1(dbus_message_get_member(message));
+    Q_EMIT static_cast<DBusDispatcherPrivate*>(self)->signalReceived(interface, member,
+                                                                      readArguments(message));
+    return DBUS_HANDLER_RESULT_HANDLED;
+}
+
+DBusDispatcher::DBusDispatcher(const QString& service, const QString& path,
+                               const QString& interface, QObject* parent)
+    : DBusDispatcher(service, path, interface, path, parent)
+{
+}
+
+DBusDispatcher::DBusDispatcher(const QString& service, const QString& path,
+                               const QString& interface, const QString& signalPath,
+                               QObject* parent)
+    : QObject(parent)
+    , d(new DBusDispatcherPrivate(service, path, interface, signalPath, this))
+{
+    // Queued, so that the public signals are never emitted from inside a
+    // libdbus callback.
+    connect(d, SIGNAL(signalReceived(QString,QString,QList<QVariant>)),
+            this, SIGNAL(signalReceived(QString,QString,QList<QVariant>)), Qt::QueuedConnection);
+    connect(d, SIGNAL(callReply(QString,QList<QVariant>,QString)),
+            this, SIGNAL(callReply(QString,QList<QVariant>,QString)), Qt::QueuedConnection);
+    setupDBus();
+}
+
+DBusDispatcher::~DBusDispatcher()
+{
+    if (d->connection) {
+        dbus_connection_close(d->connection);
+        dbus_connection_unref(d->connection);
+        d->connection = nullptr;
+    }
+    // The private object, a child, goes next and cancels the calls in flight.
+}
+
+void DBusDispatcher::setupDBus()
+{
+    d->connection = dbus_bus_get_private(DBUS_BUS_SYSTEM, nullptr);
+    if (!d->connection) {
+        qDebug("Unable to get DBUS connection!");
+        return;
+    }
+    d->objectVTable.message_function = &DBusDispatcherPrivate::signalHandler;
+    // Losing the bus must not end the host process.
+    dbus_connection_set_exit_on_disconnect(d->connection, false);
+    attachToDefaultMainContext(d->connection);
+
+    const QByteArray signalPath = d->signalPath.toLatin1();
+    if (!DBusNames::isValidObjectPath(signalPath)) {
+        qWarning("DBusDispatcher: invalid signal path \"%s\"; no signals will be received",
+                 signalPath.constData());
+        return;
+    }
+    dbus_connection_register_object_path(d->connection, signalPath.constData(), &d->objectVTable, d);
+}
+
+QList<QVariant> DBusDispatcher::call(const QString& method, const QVariant& arg1,
+                                     const QVariant& arg2, const QVariant& arg3,
+                                     const QVariant& arg4, const QVariant& arg5,
+                                     const QVariant& arg6, const QVariant& arg7,
+                                     const QVariant& arg8)
+{
+    const QVariant* args[ArgumentCount] = {&arg1, &arg2, &arg3, &arg4, &arg5, &arg6, &arg7, &arg8};
+    DBusMessage* message = d->newMethodCall(method, args, ArgumentCount);
+    if (!message)
+        return {};
+    DBusMessage* reply = dbus_connection_send_with_reply_and_block(d->connection, message, -1,
+                                                                   nullptr);
+    dbus_message_unref(message);
+    if (!reply)
+        return {};
+    QList<QVariant> result = readArguments(reply);
+    dbus_message_unref(reply);
+    return result;
+}
+
+bool DBusDispatcher::callAsynchronous(const QString& method, const QVariant& arg1,
+                                      const QVariant& arg2, const QVariant& arg3,
+                                      const QVariant& arg4, const QVariant& arg5,
+                                      const QVariant& arg6, const QVariant& arg7,
+                                      const QVariant& arg8)
+{
+    const QVariant* args[ArgumentCount] = {&arg1, &arg2, &arg3, &arg4, &arg5, &arg6, &arg7, &arg8};
+    DBusMessage* message = d->newMethodCall(method, args, ArgumentCount);
+    if (!message)
+        return false;
+    DBusPendingCall* pending = nullptr;
+    const bool sent = dbus_connection_send_with_reply(d->connection, message, &pending, -1);
+    dbus_message_unref(message);
+    // Without a pending call (no memory, connection gone) nothing will come back.
+    if (!sent || !pending)
+        return false;
+
+    // Listed before the handler is installed: libdbus runs the handler at once
+    // for a call that has already completed, and the handler unlists it.
+    d->pendingCalls.append(pending);
+    auto* context = new PendingCallContext{method, d};
+    dbus_pending_call_set_notify(pending, &DBusDispatcherPrivate::replyHandler, context,
+                                 &deleteContext);
+    return true;
+}
+
+bool DBusDispatcher::synchronousDispatch(int timeout)
+{
+    if (!d->connection)
+        return false;
+    return dbus_connection_read_write_dispatch(d->connection, timeout);
+}
+
+void DBusDispatcher::emitCallReply(const QString& method, const QList<QVariant>& args,
+                                   const QString& error)
+{
+    qWarning("DBusDispatcher::emitCallReply() is DEPRECATED, don't use!");
+    Q_EMIT callReply(method, args, error);
+}
+
+void DBusDispatcher::emitSignalReceived(const QString& interface, const QString& signal,
+                                        const QList<QVariant>& args)
+{
+    qWarning("DBusDispatcher::emitSignalReceived() is DEPRECATED, don't use!");
+    Q_EMIT signalReceived(interface, signal, args);
+}
+
+} // namespace Pavane

@@ -1,0 +1,45 @@
+#ifndef PAVANE_DBUSMARSHALLING_P_H
+#define PAVANE_DBUSMARSHALLING_P_H
+
+#include <QList>
+#include <QString>
+#include <QVariant>
+
+#include <dbus/dbus.h>
+
+// Conversion between variants and the arguments of a libdbus message.
+//
+// Outgoing: bool, int, uint, qlonglong, qulonglong, QChar (as a byte),
+// QString, QStringList, QByteArray; a list whose elements all have the same
+// variant type is an ARRAY, any other list a STRUCT. Anything else is left out
+// of the message with a debug message.
+//
+// Incoming: the same basic types, STRUCT as a list, arrays of bytes and
+// strings as QByteArray and QStringList, other arrays as lists; any other
+// D-Bus type becomes an invalid variant.
+namespace Pavane {
+
+bool isUniformList(const QList<QVariant>& list);
+
+// The D-Bus signature of @p value, or an empty string when it cannot be sent.
+// @p listAsArray picks the ARRAY form for a list (else the STRUCT form);
+// nested lists take the form that their own uniformity gives them.
+QString variantSignature(const QVariant& value, bool listAsArray);
+
+// Writes @p value at @p iter. A value that cannot be sent is left out with the
+// "Unsupported variant type: " debug message; the result is always true.
+bool appendVariant(const QVariant& value, DBusMessageIter* iter);
+
+// Writes the valid ones of @p count arguments into @p message, in order;
+// invalid variants and values that cannot be sent are left out.
+bool appendArguments(DBusMessage* message, const QVariant* const* args, int count);
+
+// Reads the argument at @p iter without stepping past it.
+QVariant readVariant(DBusMessageIter* iter);
+
+// Reads every argument of @p message, one entry per argument.
+QList<QVariant> readArguments(DBusMessage* message);
+
+} // namespace Pavane
+
+#endif

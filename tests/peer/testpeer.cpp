@@ -1,0 +1,152 @@
+// A D-Bus service for the tests: it owns "com.zelkor.pavane.TestPeer" on the
+// system bus (or the bus given with --session) and answers on every object
+// path below "/", on any interface:
+//
+//   Echo(...)                  replies with its own arguments, as received
+//   Signature(...)             replies with the signature of its arguments
+//   Fail(s name, s text)       replies with the error @name
+//   Return(s kind)             replies with canned values of types the caller
+//                              may not support (see cannedReply)
+//   Hold(s tag, ...)           keeps the call unanswered until Release(tag)
+//   Release(s tag)             answers the held call with its arguments
+//   Emit(s path, s iface, s member, ...)
+//                              sends the signal to the caller alone, then
+//                              replies
+//   WhoAmI()                   replies with the caller's unique name
+//
+// It prints "ready" on standard output once its name is owned.
+#include <QCoreApplication>
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusSignature>
+#include <QDBusVariant>
+#include <QDBusVirtualObject>
+#include <QHash>
+#include <QStringList>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+const char* const ServiceName = "com.zelkor.pavane.TestPeer";
+
+QList<QVariant> cannedReply(const QString& kind)
+{
+    if (kind == QLatin1String("bool-false"))
+        return {false};
+    if (kind == QLatin1String("byte"))
+        return {QVariant::fromValue(uchar(65))};
+    if (kind == QLatin1String("double"))
+        return {1.5};
+    if (kind == QLatin1String("int16"))
+        return {QVariant::fromValue(short(-7))};
+    if (kind == QLatin1String("uint16"))
+        return {QVariant::fromValue(ushort(7))};
+    if (kind == QLatin1String("object-path"))
+        return {QVariant::fromValue(QDBusObjectPath("/a/b"))};
+    if (kind == QLatin1String("signature"))
+        return {QVariant::fromValue(QDBusSignature("ai"))};
+    if (kind == QLatin1String("variant"))
+        return {QVariant::fromValue(QDBusVariant(5))};
+    if (kind == QLatin1String("dict"))
+        return {QVariantMap{{"one", 1}, {"two", "2"}}};
+    if (kind == QLatin1String("empty-int-array")) {
+        QDBusArgument arg;
+        arg.beginArray(QMetaType::Int);
+        arg.endArray();
+        return {QVariant::fromValue(arg)};
+    }
+    if (kind == QLatin1String("empty-byte-array"))
+        return {QByteArray()};
+    if (kind == QLatin1String("empty-string-array"))
+        return {QStringList()};
+    if (kind == QLatin1String("mixed"))
+        return {7, 2.5, QStringLiteral("after")};
+    if (kind == QLatin1String("nothing"))
+        return {};
+    return {QStringLiteral("unknown kind")};
+}
+
+class TestPeer : public QDBusVirtualObject
+{
+public:
+    explicit TestPeer(const QDBusConnection& connection)
+        : bus(connection)
+    {
+    }
+
+    QString introspect(const QString&) const override { return {}; }
+
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override
+    {
+        if (message.type() != QDBusMessage::MethodCallMessage)
+            return false;
+        const QString member = message.member();
+        const QList<QVariant> args = message.arguments();
+
+        if (member == QLatin1String("Echo"))
+            return reply(message.createReply(args));
+        if (member == QLatin1String("Signature"))
+            return reply(message.createReply(message.signature()));
+        if (member == QLatin1String("Fail") && args.size() == 2)
+            return reply(message.createErrorReply(args.at(0).toString(), args.at(1).toString()));
+        if (member == QLatin1String("Return") && args.size() == 1)
+            return reply(message.createReply(cannedReply(args.at(0).toString())));
+        if (member == QLatin1String("WhoAmI"))
+            return reply(message.createReply(message.service()));
+        if (member == QLatin1String("Hold") && !args.isEmpty()) {
+            held.insert(args.at(0).toString(), message);
+            return true;
+        }
+        if (member == QLatin1String("Release") && args.size() == 1) {
+            const QDBusMessage call = held.take(args.at(0).toString());
+            if (call.type() == QDBusMessage::MethodCallMessage)
+                connection.send(call.createReply(call.arguments()));
+            return reply(message.createReply());
+        }
+        if (member == QLatin1String("Emit") && args.size() >= 3) {
+            QDBusMessage signal = QDBusMessage::createTargetedSignal(
+                message.service(), args.at(0).toString(), args.at(1).toString(),
+                args.at(2).toString());
+            signal.setArguments(args.mid(3));
+            connection.send(signal);
+            return reply(message.createReply());
+        }
+        return reply(message.createErrorReply(QDBusError::UnknownMethod, member));
+    }
+
+private:
+    bool reply(const QDBusMessage& message)
+    {
+        bus.send(message);
+        return true;
+    }
+
+    QDBusConnection bus;
+    QHash<QString, QDBusMessage> held;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const bool session = app.arguments().contains(QStringLiteral("--session"));
+    QDBusConnection bus = session ? QDBusConnection::sessionBus() : QDBusConnection::systemBus();
+    if (!bus.isConnected()) {
+        std::fprintf(stderr, "testpeer: no bus\n");
+        return 1;
+    }
+    TestPeer peer(bus);
+    if (!bus.registerVirtualObject(QStringLiteral("/"), &peer, QDBusConnection::SubPath)
+        || !bus.registerService(QLatin1String(ServiceName))) {
+        std::fprintf(stderr, "testpeer: cannot register\n");
+        return 1;
+    }
+    std::printf("ready\n");
+    std::fflush(stdout);
+    return app.exec();
+}
