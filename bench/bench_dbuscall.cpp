@@ -6,6 +6,7 @@
 // Run it on private buses: tests/harness/with-private-buses bench_dbuscall
 #include <Pavane/DBusDispatcher>
 
+#include "benchsupport.h"
 #include "testsupport.h"
 
 #include <QCoreApplication>
@@ -22,7 +23,6 @@
 #include <map>
 #include <string>
 
-#include <unistd.h>
 
 namespace {
 
@@ -231,86 +231,51 @@ void QDBusInterface_Call(benchmark::State& state)
     }
 }
 
-// Keeps the median of every benchmark and prints the ratios at the end.
-class RatioReporter : public benchmark::ConsoleReporter
+void row(const std::map<std::string, double>& medians, const char* label, const char* name,
+         const char* base, double goal)
 {
-public:
-    using ConsoleReporter::ConsoleReporter;
+    const double value = medians.at(name);
+    const double ratio = value / medians.at(base);
+    std::printf("  %-26s %10.1f us   %5.2fx", label, value, ratio);
+    if (goal > 0)
+        std::printf("   (goal <= %.2fx: %s)", goal, ratio <= goal ? "met" : "MISSED");
+    std::printf("\n");
+}
 
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.aggregate_name == "median")
-                medians[run.run_name.function_name] = run.GetAdjustedRealTime();
-        }
-    }
-
-    void Finalize() override
-    {
-        ConsoleReporter::Finalize();
-        std::printf("\nMedians (real time, microseconds) and ratios to raw libdbus:\n");
-        row("DBusDispatcher::call", "DBusDispatcher_Call", "RawLibdbus_Call", 1.15);
-        row("QDBusConnection::call", "QDBusConnection_Call", "RawLibdbus_Call", 0);
-        row("QDBusInterface::call", "QDBusInterface_Call", "RawLibdbus_Call", 0);
-        row("raw libdbus call", "RawLibdbus_Call", "RawLibdbus_Call", 0);
-        row("1000 x callAsynchronous", "DBusDispatcher_Async1000", "RawLibdbus_Async1000", 1.3);
-        row("1000 x raw pending calls", "RawLibdbus_Async1000", "RawLibdbus_Async1000", 0);
-        const double call = medians["DBusDispatcher_Call"];
-        std::printf("DBusDispatcher::call is %s than QDBusConnection::call (%.2fx) and %s than "
-                    "QDBusInterface::call (%.2fx)\n",
-                    call < medians["QDBusConnection_Call"] ? "faster" : "NOT faster",
-                    medians["QDBusConnection_Call"] / call,
-                    call < medians["QDBusInterface_Call"] ? "faster" : "NOT faster",
-                    medians["QDBusInterface_Call"] / call);
-    }
-
-private:
-    void row(const char* label, const std::string& name, const std::string& base, double goal)
-    {
-        const double value = medians[name];
-        const double ratio = value / medians[base];
-        std::printf("  %-26s %10.1f us   %5.2fx", label, value, ratio);
-        if (goal > 0)
-            std::printf("   (goal <= %.2fx: %s)", goal, ratio <= goal ? "met" : "MISSED");
-        std::printf("\n");
-    }
-
+void summary(const BenchSupport::MedianReporter::Medians& byFunction)
+{
     std::map<std::string, double> medians;
-};
+    for (const auto& [name, byArgs] : byFunction)
+        medians[name] = byArgs.begin()->second;
+    std::printf("Medians (real time, microseconds) and ratios to raw libdbus:\n");
+    row(medians, "DBusDispatcher::call", "DBusDispatcher_Call", "RawLibdbus_Call", 1.15);
+    row(medians, "QDBusConnection::call", "QDBusConnection_Call", "RawLibdbus_Call", 0);
+    row(medians, "QDBusInterface::call", "QDBusInterface_Call", "RawLibdbus_Call", 0);
+    row(medians, "raw libdbus call", "RawLibdbus_Call", "RawLibdbus_Call", 0);
+    row(medians, "1000 x callAsynchronous", "DBusDispatcher_Async1000", "RawLibdbus_Async1000", 1.3);
+    row(medians, "1000 x raw pending calls", "RawLibdbus_Async1000", "RawLibdbus_Async1000", 0);
+    const double call = medians.at("DBusDispatcher_Call");
+    const double connection = medians.at("QDBusConnection_Call");
+    const double interface = medians.at("QDBusInterface_Call");
+    std::printf("DBusDispatcher::call is %s than QDBusConnection::call (%.2fx) and %s than "
+                "QDBusInterface::call (%.2fx)\n",
+                call < connection ? "faster" : "NOT faster", connection / call,
+                call < interface ? "faster" : "NOT faster", interface / call);
+}
 
 } // namespace
 
-// Real time: the figures are mostly waiting for the peer and the bus.
-void settings(benchmark::internal::Benchmark* b)
-{
-    b->UseRealTime()->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
-}
-
-BENCHMARK(RawLibdbus_Call)->Apply(settings);
-BENCHMARK(DBusDispatcher_Call)->Apply(settings);
-BENCHMARK(QDBusConnection_Call)->Apply(settings);
-BENCHMARK(QDBusInterface_Call)->Apply(settings);
-BENCHMARK(RawLibdbus_Async1000)->Apply(settings);
-BENCHMARK(DBusDispatcher_Async1000)->Apply(settings);
+BENCHMARK(RawLibdbus_Call)->Apply(BenchSupport::commonSettings);
+BENCHMARK(DBusDispatcher_Call)->Apply(BenchSupport::commonSettings);
+BENCHMARK(QDBusConnection_Call)->Apply(BenchSupport::commonSettings);
+BENCHMARK(QDBusInterface_Call)->Apply(BenchSupport::commonSettings);
+BENCHMARK(RawLibdbus_Async1000)->Apply(BenchSupport::commonSettings);
+BENCHMARK(DBusDispatcher_Async1000)->Apply(BenchSupport::commonSettings);
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    const QString problem = TestSupport::environmentProblem();
-    if (!problem.isEmpty()) {
-        std::fprintf(stderr, "bench_dbuscall: %s\n", qPrintable(problem));
-        return 1;
-    }
     TestSupport::PeerProcess peer;
-    if (!peer.start()) {
-        std::fprintf(stderr, "bench_dbuscall: the echo peer did not start\n");
-        return 1;
-    }
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter(isatty(STDOUT_FILENO) ? RatioReporter::OO_Defaults
-                                                 : RatioReporter::OO_Tabular);
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    BenchSupport::MedianReporter reporter(summary);
+    return BenchSupport::run(argc, argv, [&] { return peer.start(); }, reporter);
 }

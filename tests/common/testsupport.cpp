@@ -2,7 +2,12 @@
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusMetaType>
 #include <QDebug>
+#include <QFile>
 
 namespace TestSupport {
 
@@ -17,29 +22,117 @@ QString environmentProblem()
     return {};
 }
 
-const char* const PeerProcess::ServiceName = "com.zelkor.pavane.TestPeer";
-
-PeerProcess::~PeerProcess()
+ServiceProcess::ServiceProcess()
 {
-    if (process.state() != QProcess::NotRunning) {
-        process.terminate();
-        if (!process.waitForFinished(5000))
-            process.kill();
-        process.waitForFinished(5000);
-    }
+    process.setStandardErrorFile(scratchPath(QStringLiteral("stderr.log")));
 }
+
+ServiceProcess::~ServiceProcess()
+{
+    stop();
+}
+
+QString ServiceProcess::scratchPath(const QString& name) const
+{
+    return scratch.filePath(name);
+}
+
+bool ServiceProcess::start(const QString& program, const QStringList& arguments,
+                           const QString& serviceName)
+{
+    process.start(program, arguments);
+    if (!process.waitForStarted(10000))
+        return false;
+    QDBusConnectionInterface* bus = QDBusConnection::systemBus().interface();
+    for (int i = 0; i < 1000; ++i) {
+        // Owned by this process, not by one that had it before.
+        if (bus->isServiceRegistered(serviceName)
+            && bus->servicePid(serviceName).value() == uint(process.processId()))
+            return true;
+        if (process.waitForFinished(10))
+            break;
+    }
+    qWarning("%s did not come up:\n%s", qPrintable(program), qPrintable(log()));
+    return false;
+}
+
+int ServiceProcess::stop()
+{
+    if (process.state() == QProcess::NotRunning)
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    process.terminate();
+    if (!process.waitForFinished(10000)) {
+        process.kill();
+        process.waitForFinished(10000);
+        return -1;
+    }
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+QString ServiceProcess::log() const
+{
+    QFile file(scratchPath(QStringLiteral("stderr.log")));
+    file.open(QIODevice::ReadOnly);
+    return QString::fromUtf8(file.readAll());
+}
+
+const char* const PeerProcess::ServiceName = "com.zelkor.pavane.TestPeer";
 
 bool PeerProcess::start(const QStringList& arguments)
 {
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process.start(QStringLiteral(TESTPEER_PATH), arguments);
-    if (!process.waitForStarted(10000))
-        return false;
-    while (!process.canReadLine()) {
-        if (!process.waitForReadyRead(10000))
-            return false;
+    return ServiceProcess::start(QStringLiteral(TESTPEER_PATH), arguments,
+                                 QLatin1String(ServiceName));
+}
+
+namespace {
+
+QDBusMessage inspect(const QString& member, const QList<QVariant>& args = {})
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("com.zelkor.devmode"), QStringLiteral("/com/zelkor/devmode/inspect"),
+        QStringLiteral("com.zelkor.devmode.inspect"), member);
+    call.setArguments(args);
+    return QDBusConnection::systemBus().call(call);
+}
+
+} // namespace
+
+bool DevmodeProcess::start(const QStringList& arguments)
+{
+    return ServiceProcess::start(QStringLiteral(DEVMODED_PATH),
+                                 QStringList{QStringLiteral("--state-file"), stateFile()} + arguments,
+                                 QStringLiteral("com.zelkor.devmode"));
+}
+
+DevmodeProcess::Request DevmodeProcess::lastRequest(const QString& member) const
+{
+    const QDBusMessage reply = inspect(QStringLiteral("last_request"), {member});
+    Request request;
+    if (reply.arguments().size() == 3) {
+        request.count = reply.arguments().at(0).toUInt();
+        request.replyExpected = reply.arguments().at(1).toBool();
+        request.args = qdbus_cast<QVariantList>(reply.arguments().at(2));
     }
-    return process.readLine().trimmed() == "ready";
+    return request;
+}
+
+QString DevmodeProcess::tklockMode() const
+{
+    return inspect(QStringLiteral("get_tklock_mode")).arguments().value(0).toString();
+}
+
+QString DevmodeProcess::displayState() const
+{
+    return inspect(QStringLiteral("get_display_state")).arguments().value(0).toString();
+}
+
+bool DevmodeProcess::changeRadioStates(uint states, uint mask) const
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("com.zelkor.devmode"), QStringLiteral("/com/zelkor/devmode/request"),
+        QStringLiteral("com.zelkor.devmode.request"), QStringLiteral("req_radio_states_change"));
+    call << states << mask;
+    return QDBusConnection::systemBus().call(call).type() == QDBusMessage::ReplyMessage;
 }
 
 static MessageLog* currentLog = nullptr;

@@ -7,6 +7,7 @@
 
 #include <QList>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -18,19 +19,57 @@ namespace TestSupport {
 // the Qt event loop runs on GLib; otherwise why not.
 QString environmentProblem();
 
-// The peer service of tests/peer, started on the private system bus.
-class PeerProcess
+// A service of ours in a process of its own, on the private system bus.
+class ServiceProcess
 {
 public:
-    static const char* const ServiceName;
-
-    ~PeerProcess();
-    // Starts the peer and waits until it owns its name.
-    bool start(const QStringList& arguments = {});
+    ServiceProcess();
+    ~ServiceProcess();
+    // Starts @p program and waits until it owns @p serviceName.
+    bool start(const QString& program, const QStringList& arguments, const QString& serviceName);
+    // Ends it with SIGTERM; returns its exit code, or -1 when it did not exit
+    // normally.
+    int stop();
+    bool isRunning() const { return process.state() != QProcess::NotRunning; }
     qint64 pid() const { return process.processId(); }
+    // What it wrote to its standard error.
+    QString log() const;
+    // A scratch directory that lives as long as this object.
+    QString scratchPath(const QString& name) const;
 
 private:
     QProcess process;
+    QTemporaryDir scratch;
+};
+
+// The echo peer of tests/peer.
+class PeerProcess : public ServiceProcess
+{
+public:
+    static const char* const ServiceName;
+    bool start(const QStringList& arguments = {});
+};
+
+// devmoded with a state file of its own, and what its inspection interface
+// tells about the requests it received.
+class DevmodeProcess : public ServiceProcess
+{
+public:
+    struct Request
+    {
+        uint count = 0;
+        bool replyExpected = false;
+        QList<QVariant> args;
+    };
+
+    bool start(const QStringList& arguments = {});
+    QString stateFile() const { return scratchPath(QStringLiteral("radio-states")); }
+
+    Request lastRequest(const QString& member) const;
+    QString tklockMode() const;
+    QString displayState() const;
+    // Changes the radios as any other client would.
+    bool changeRadioStates(uint states, uint mask) const;
 };
 
 // Records every Qt message while it lives, and still passes them on, so that

@@ -13,8 +13,6 @@
 //                              sends the signal to the caller alone, then
 //                              replies
 //   WhoAmI()                   replies with the caller's unique name
-//
-// It prints "ready" on standard output once its name is owned.
 #include <QCoreApplication>
 #include <QDBusArgument>
 #include <QDBusConnection>
@@ -146,7 +144,5 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "testpeer: cannot register\n");
         return 1;
     }
-    std::printf("ready\n");
-    std::fflush(stdout);
     return app.exec();
 }

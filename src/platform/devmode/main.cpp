@@ -1,0 +1,141 @@
+// devmoded: the device-mode daemon. Owns "com.zelkor.devmode" and keeps the
+// radio switches (persisted), the touch-screen lock mode and the display
+// state.
+#include "devmodeinterface.h"
+#include "devmodeservice.h"
+#include "statefile.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusError>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <cstdio>
+#include <sys/signalfd.h>
+#include <unistd.h>
+
+namespace {
+
+// SIGTERM and SIGINT end the event loop, so that the daemon leaves the bus
+// cleanly. They are blocked in every thread (so this must run before Qt
+// starts any) and read from a signalfd.
+int blockTerminationSignals()
+{
+    sigset_t termination;
+    sigemptyset(&termination);
+    sigaddset(&termination, SIGTERM);
+    sigaddset(&termination, SIGINT);
+    if (sigprocmask(SIG_BLOCK, &termination, nullptr) != 0)
+        return -1;
+    return signalfd(-1, &termination, SFD_CLOEXEC | SFD_NONBLOCK);
+}
+
+void quitOnTerminationSignals(QCoreApplication& app, int fd)
+{
+    auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, &app);
+    QObject::connect(notifier, &QSocketNotifier::activated, &app, [&app, fd] {
+        signalfd_siginfo info;
+        if (read(fd, &info, sizeof info) == sizeof info) {
+            qInfo("signal %u received, leaving", info.ssi_signo);
+            app.quit();
+        }
+    });
+}
+
+QDBusConnection connectBus(const QCommandLineParser& options)
+{
+    if (options.isSet(QStringLiteral("address")))
+        return QDBusConnection::connectToBus(options.value(QStringLiteral("address")),
+                                             QStringLiteral("devmoded"));
+    if (options.isSet(QStringLiteral("session")))
+        return QDBusConnection::sessionBus();
+    return QDBusConnection::systemBus();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const int terminationFd = blockTerminationSignals();
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("devmoded"));
+    qSetMessagePattern(QStringLiteral("devmoded: %{if-warning}warning: %{endif}"
+                                      "%{if-critical}error: %{endif}%{message}"));
+
+    QCommandLineParser options;
+    options.setApplicationDescription(QStringLiteral(
+        "Device-mode daemon: radio switches, touch-screen lock and display state on D-Bus."));
+    options.addHelpOption();
+    options.addOptions({
+        {QStringLiteral("system"), QStringLiteral("Serve on the system bus (the default).")},
+        {QStringLiteral("session"), QStringLiteral("Serve on the session bus.")},
+        {QStringLiteral("address"), QStringLiteral("Serve on the bus at <address>."),
+         QStringLiteral("address")},
+        {QStringLiteral("state-file"),
+         QStringLiteral("Keep the radio states in <path> (default %1).").arg(StateFile::defaultPath()),
+         QStringLiteral("path")},
+        {QStringLiteral("radio-states"),
+         QStringLiteral("Start with this radio states word (0..0x1f) instead of the stored one."),
+         QStringLiteral("word")},
+        {QStringLiteral("tklock"),
+         QStringLiteral("Initial touch-screen lock mode: locked, silent-locked, unlocked (default) "
+                        "or silent-unlocked."),
+         QStringLiteral("mode"), QStringLiteral("unlocked")},
+        {QStringLiteral("display"), QStringLiteral("Initial display state: on (default) or off."),
+         QStringLiteral("state"), QStringLiteral("on")},
+    });
+    options.process(app);
+
+    const StateFile stateFile(options.isSet(QStringLiteral("state-file"))
+                                  ? options.value(QStringLiteral("state-file"))
+                                  : StateFile::defaultPath());
+    DevModeService::InitialState initial{0, options.value(QStringLiteral("tklock")),
+                                         options.value(QStringLiteral("display"))};
+    if (options.isSet(QStringLiteral("radio-states"))) {
+        bool ok = false;
+        initial.radioStates = options.value(QStringLiteral("radio-states")).toUInt(&ok, 0);
+        if (!ok || initial.radioStates > DevMode::AllRadios) {
+            std::fprintf(stderr, "devmoded: --radio-states takes a word within 0..0x1f\n");
+            return 2;
+        }
+        stateFile.save(initial.radioStates);
+    } else {
+        initial.radioStates = stateFile.load();
+    }
+    if (!DevModeService::isKnownTklockMode(initial.tklockMode)) {
+        std::fprintf(stderr, "devmoded: unknown --tklock mode\n");
+        return 2;
+    }
+    if (initial.displayState != QLatin1String("on") && initial.displayState != QLatin1String("off")) {
+        std::fprintf(stderr, "devmoded: --display takes on or off\n");
+        return 2;
+    }
+
+    QDBusConnection bus = connectBus(options);
+    if (!bus.isConnected()) {
+        qCritical("cannot connect to the bus: %s", qPrintable(bus.lastError().message()));
+        return 1;
+    }
+    DevModeService service(bus, stateFile, initial);
+    if (!bus.registerVirtualObject(QLatin1String(DevMode::BasePath), &service,
+                                   QDBusConnection::SubPath)) {
+        qCritical("cannot register the objects below %s", DevMode::BasePath);
+        return 1;
+    }
+    if (!bus.registerService(QLatin1String(DevMode::Service))) {
+        qCritical("cannot own %s: %s", DevMode::Service, qPrintable(bus.lastError().message()));
+        return 1;
+    }
+    if (terminationFd >= 0)
+        quitOnTerminationSignals(app, terminationFd);
+    else
+        qWarning("cannot watch for SIGTERM and SIGINT");
+    qInfo("serving %s", DevMode::Service);
+
+    const int status = app.exec();
+    bus.unregisterService(QLatin1String(DevMode::Service));
+    bus.unregisterObject(QLatin1String(DevMode::BasePath), QDBusConnection::UnregisterTree);
+    return status;
+}

@@ -1,0 +1,106 @@
+// ConnectivityUIUtils' lock and display requests, as devmoded receives them.
+#include <Pavane/ConnectivityUIUtils>
+
+#include "testsupport.h"
+
+#include <QDBusError>
+#include <QtTest>
+
+using Pavane::ConnectivityUIUtils;
+
+class Receiver : public QObject
+{
+    Q_OBJECT
+
+public:
+    int replies = 0;
+    QStringList errors;
+
+public Q_SLOTS:
+    void onReply() { ++replies; }
+    void onError(const QDBusError& error) { errors.append(error.name()); }
+};
+
+class TestConnectivityUIUtils : public QObject
+{
+    Q_OBJECT
+
+private:
+    TestSupport::DevmodeProcess daemon;
+
+    TestSupport::DevmodeProcess::Request displayRequest() const
+    {
+        return daemon.lastRequest(QStringLiteral("req_display_state_on"));
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        const QString problem = TestSupport::environmentProblem();
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        QVERIFY(daemon.start({QStringLiteral("--tklock"), QStringLiteral("locked"),
+                              QStringLiteral("--display"), QStringLiteral("off")}));
+    }
+
+    void unlockScreenSendsOneCallWithoutAwaitingAReply()
+    {
+        ConnectivityUIUtils::unlockScreen();
+        QTRY_COMPARE(daemon.tklockMode(), QStringLiteral("unlocked"));
+        const auto request = daemon.lastRequest(QStringLiteral("req_tklock_mode_change"));
+        QCOMPARE(request.count, 1u);
+        QCOMPARE(request.args, QList<QVariant>{QStringLiteral("unlocked")});
+        QVERIFY(!request.replyExpected);
+    }
+
+    void unblankDisplayWithoutReceiver()
+    {
+        ConnectivityUIUtils::unblankDisplay();
+        QTRY_COMPARE(displayRequest().count, 1u);
+        QCOMPARE(daemon.displayState(), QStringLiteral("on"));
+        QVERIFY(!displayRequest().replyExpected);
+        QVERIFY(displayRequest().args.isEmpty());
+
+        ConnectivityUIUtils::unblankDisplay(nullptr, SLOT(onReply()), SLOT(onError(QDBusError)), 100);
+        QTRY_COMPARE(displayRequest().count, 2u);
+        QVERIFY(!displayRequest().replyExpected);
+        QVERIFY(displayRequest().args.isEmpty());
+    }
+
+    void unblankDisplayWithCallback()
+    {
+        Receiver receiver;
+        const uint before = displayRequest().count;
+        ConnectivityUIUtils::unblankDisplay(&receiver, SLOT(onReply()), SLOT(onError(QDBusError)), 5000);
+        QTRY_COMPARE(receiver.replies, 1);
+        QVERIFY(receiver.errors.isEmpty());
+        QCOMPARE(displayRequest().count, before + 1);
+        QVERIFY(displayRequest().replyExpected);
+    }
+
+    // All three of receiver, return and error method make the callback form.
+    void unblankDisplayFallsBackWithoutErrorMethod()
+    {
+        Receiver receiver;
+        const uint before = displayRequest().count;
+        ConnectivityUIUtils::unblankDisplay(&receiver, SLOT(onReply()), nullptr, 5000);
+        QTRY_COMPARE(displayRequest().count, before + 1);
+        QVERIFY(!displayRequest().replyExpected);
+        // A round trip later, the receiver has still heard nothing.
+        QCOMPARE(daemon.displayState(), QStringLiteral("on"));
+        QCoreApplication::processEvents();
+        QCOMPARE(receiver.replies, 0);
+    }
+
+    void theErrorMethodHearsOfAMissingDaemon()
+    {
+        QCOMPARE(daemon.stop(), 0);
+        Receiver receiver;
+        ConnectivityUIUtils::unblankDisplay(&receiver, SLOT(onReply()), SLOT(onError(QDBusError)));
+        QTRY_COMPARE(receiver.errors, QStringList{QStringLiteral("org.freedesktop.DBus.Error.ServiceUnknown")});
+        QCOMPARE(receiver.replies, 0);
+        ConnectivityUIUtils::unlockScreen(); // nobody there: nothing happens, nothing breaks
+    }
+};
+
+QTEST_GUILESS_MAIN(TestConnectivityUIUtils)
+#include "tst_connectivityuiutils.moc"
