@@ -1,7 +1,10 @@
 // A host in miniature: it includes the installed headers, links the installed
 // library and uses it.
 #include <Pavane/ConnectivityDialogRequest>
+#include <Pavane/ConnectivitySettings>
 #include <Pavane/DBusDispatcher>
+
+#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -16,8 +19,15 @@ int main()
     const bool dispatcherKnown =
         Pavane::DBusDispatcher::staticMetaObject.indexOfSignal(
             "callReply(QString,QList<QVariant>,QString)") >= 0;
+    // The settings store is a library of its own, loaded with this one.
+    QTemporaryDir store;
+    qputenv("NETPREFS_DB", store.filePath(QStringLiteral("netprefs.db")).toUtf8());
+    Pavane::ConnectivitySettings settings(Pavane::ConnectivitySettings::IAP, QStringLiteral("home"));
+    const bool stored = settings.set(QStringLiteral("channel"), 6) == 0
+        && settings.get(QStringLiteral("channel")) == QVariant(6);
+
     if (!completed || request.state() != Pavane::ConnectivityDialogRequest::Completed
-        || !dispatcherKnown) {
+        || !dispatcherKnown || !stored) {
         std::fprintf(stderr, "consumer: the library did not behave\n");
         return 1;
     }

@@ -1,0 +1,301 @@
+// ConnectivitySettings against the real store, with the netprefs tool as a
+// second process.
+#include <Pavane/ConnectivitySettings>
+
+#include "testsupport.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <sqlite3.h>
+
+using Pavane::ConnectivitySettings;
+using TestSupport::describe;
+
+namespace {
+
+QVariant list(std::initializer_list<QVariant> values)
+{
+    return QVariant(QList<QVariant>(values));
+}
+
+} // namespace
+
+class TestConnectivitySettings : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    QString database;
+
+    // Runs the netprefs tool on the test database; true when it succeeded.
+    bool tool(const QStringList& arguments)
+    {
+        QProcess process;
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.start(QStringLiteral(NETPREFS_TOOL), QStringList{QStringLiteral("--db"), database} + arguments);
+        return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit
+            && process.exitCode() == 0;
+    }
+
+    // Writes a row as another writer of the same database might.
+    void writeRow(const char* id, const char* key, int kind, const QByteArray& blob)
+    {
+        sqlite3* db = nullptr;
+        QCOMPARE(sqlite3_open(database.toUtf8().constData(), &db), SQLITE_OK);
+        sqlite3_stmt* statement = nullptr;
+        QCOMPARE(sqlite3_prepare_v2(db, "INSERT OR REPLACE INTO settings VALUES (1, ?1, ?2, ?3, ?4)", -1,
+                                    &statement, nullptr),
+                 SQLITE_OK);
+        sqlite3_bind_text(statement, 1, id, -1, SQLITE_STATIC);
+        sqlite3_bind_text(statement, 2, key, -1, SQLITE_STATIC);
+        sqlite3_bind_int(statement, 3, kind);
+        sqlite3_bind_blob(statement, 4, blob.constData(), blob.size(), SQLITE_STATIC);
+        QCOMPARE(sqlite3_step(statement), SQLITE_DONE);
+        sqlite3_finalize(statement);
+        sqlite3_close(db);
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(dir.isValid());
+        database = dir.filePath(QStringLiteral("netprefs.db"));
+        qputenv("NETPREFS_DB", database.toUtf8());
+    }
+
+    void roundTrips_data()
+    {
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<QVariant>("readBack");
+
+        const QString utf8 = QStringLiteral("Kahvila «Ääni» ☕");
+        QTest::newRow("bool") << QVariant(true) << QVariant(true);
+        QTest::newRow("int") << QVariant(-42) << QVariant(-42);
+        QTest::newRow("double") << QVariant(2.5) << QVariant(2.5);
+        QTest::newRow("UTF-8 string") << QVariant(utf8) << QVariant(utf8);
+        QTest::newRow("empty string") << QVariant(QString("")) << QVariant(QString(""));
+        QTest::newRow("bytes") << QVariant(QByteArray("\x00\xff\x10", 3)) << QVariant(QByteArray("\x00\xff\x10", 3));
+        QTest::newRow("string list") << QVariant(QStringList{utf8, "b"}) << QVariant(QStringList{utf8, "b"});
+        QTest::newRow("ints within a byte") << list({1, 2, 255}) << QVariant(QByteArray("\x01\x02\xff"));
+        QTest::newRow("int beyond a byte") << list({1, 256}) << list({1, 256});
+        QTest::newRow("negative int") << list({-1}) << list({-1});
+        QTest::newRow("empty string list") << QVariant(QStringList()) << QVariant(QVariantList());
+    }
+
+    void roundTrips()
+    {
+        QFETCH(QVariant, value);
+        QFETCH(QVariant, readBack);
+        ConnectivitySettings settings(ConnectivitySettings::IAP, QStringLiteral("round-trip"));
+        QCOMPARE(settings.set(QStringLiteral("value"), value), 0);
+        QCOMPARE(describe(settings.get(QStringLiteral("value"))), describe(readBack));
+        // A fresh object, and so a fresh read, agrees.
+        ConnectivitySettings other(ConnectivitySettings::IAP, QStringLiteral("round-trip"));
+        QCOMPARE(describe(other.get(QStringLiteral("value"))), describe(readBack));
+    }
+
+    void unsetAndMissingValues()
+    {
+        ConnectivitySettings settings(ConnectivitySettings::IAP, QStringLiteral("unset"));
+        QVERIFY(!settings.get(QStringLiteral("nothing")).isValid());
+        QCOMPARE(settings.set(QStringLiteral("key"), 1), 0);
+        QCOMPARE(settings.set(QStringLiteral("key"), QVariant()), 0);
+        QVERIFY(!settings.get(QStringLiteral("key")).isValid());
+        QVERIFY(settings.getAllKeys().isEmpty());
+    }
+
+    void valuesThatCannotBeStored_data()
+    {
+        QTest::addColumn<QVariant>("value");
+        QTest::newRow("empty list") << list({});
+        QTest::newRow("doubles") << list({1.5, 2.5});
+        QTest::newRow("mixed list") << list({1, "x"});
+        QTest::newRow("uints in a list") << list({1u, 2u});
+        QTest::newRow("map") << QVariant(QVariantMap{{"a", 1}});
+        QTest::newRow("uint") << QVariant(7u);
+        QTest::newRow("qlonglong") << QVariant(qlonglong(7));
+        QTest::newRow("char") << QVariant(QChar('x'));
+    }
+
+    void valuesThatCannotBeStored()
+    {
+        QFETCH(QVariant, value);
+        ConnectivitySettings settings(ConnectivitySettings::IAP, QStringLiteral("refused"));
+        QCOMPARE(settings.set(QStringLiteral("kept"), QStringLiteral("before")), 0);
+        QCOMPARE(settings.set(QStringLiteral("kept"), value), -20);
+        QCOMPARE(settings.get(QStringLiteral("kept")), QVariant(QStringLiteral("before")));
+    }
+
+    void storedListsFromOtherWriters()
+    {
+        QVERIFY(tool({"set", "iap", "lists", "flags", "bools", "true", "false", "true"}));
+        QVERIFY(tool({"set", "iap", "lists", "big-flags", "ints", "0", "1", "300"}));
+        QVERIFY(tool({"set", "iap", "lists", "ratios", "doubles", "0.5"}));
+        ConnectivitySettings settings(ConnectivitySettings::IAP, QStringLiteral("lists"));
+        // Boolean elements keep their raw payload, so they narrow to bytes.
+        QCOMPARE(describe(settings.get(QStringLiteral("flags"))), describe(QByteArray("\x01\x00\x01", 3)));
+        QCOMPARE(describe(settings.get(QStringLiteral("big-flags"))), describe(list({0, 1, 300})));
+        QCOMPARE(describe(settings.get(QStringLiteral("ratios"))), describe(list({0.5})));
+
+        // A list starting with a string that holds an int stays a list.
+        writeRow("lists", "mixed", 5, QByteArray("\x01\x01\x00\x00\x00" "a" "\x02\x07\x00\x00\x00", 11));
+        QCOMPARE(describe(settings.get(QStringLiteral("mixed"))), describe(list({"a", 7})));
+
+        QTest::ignoreMessage(QtWarningMsg, "Error while reading damaged");
+        writeRow("lists", "damaged", 5, QByteArray("\x09", 1));
+        QCOMPARE(describe(settings.get(QStringLiteral("damaged"))), describe(list({})));
+
+        QTest::ignoreMessage(QtWarningMsg, "UnKnown value type");
+        writeRow("lists", "strange", 42, QByteArray("?"));
+        QVERIFY(!settings.get(QStringLiteral("strange")).isValid());
+    }
+
+    void keysAndIds()
+    {
+        const QString id = QStringLiteral("Café Wi-Fi");
+        const QString key = QStringLiteral("näyttönimi");
+        ConnectivitySettings record(ConnectivitySettings::Bearer, id);
+        QCOMPARE(record.set(key, 1), 0);
+        QCOMPARE(record.set(QStringLiteral("b"), 2), 0);
+        QCOMPARE(record.set(QStringLiteral("a"), 3), 0);
+        ConnectivitySettings other(ConnectivitySettings::Bearer, QStringLiteral("Alpha"));
+        QCOMPARE(other.set(QStringLiteral("x"), 1), 0);
+
+        QCOMPARE(record.getAllKeys(), (QStringList{"a", "b", key}));
+        ConnectivitySettings bearers(ConnectivitySettings::Bearer);
+        QCOMPARE(bearers.getAllIds(), (QStringList{"Alpha", id}));
+        QCOMPARE(record.getAllIds(), bearers.getAllIds());
+
+        // Without an id of its own: is there such a record?
+        QVERIFY(bearers.idExists(id));
+        QVERIFY(!bearers.idExists(QStringLiteral("Nobody")));
+        // With one: does it hold a value of that name?
+        QVERIFY(record.idExists(key));
+        QVERIFY(!record.idExists(QStringLiteral("Alpha")));
+    }
+
+    void theDefaultRecordHoldsTypeWideSettings()
+    {
+        ConnectivitySettings general(ConnectivitySettings::General);
+        QCOMPARE(general.set(QStringLiteral("autoconnect"), true), 0);
+        ConnectivitySettings alsoGeneral(ConnectivitySettings::General, QString(""));
+        QCOMPARE(alsoGeneral.get(QStringLiteral("autoconnect")), QVariant(true));
+        QVERIFY(general.getAllIds().isEmpty());
+    }
+
+    void changesFromThisAndOtherProcesses()
+    {
+        ConnectivitySettings settings(ConnectivitySettings::IAP, QStringLiteral("watched"));
+        QSignalSpy changed(&settings, SIGNAL(valueChanged(QString)));
+        QCOMPARE(settings.set(QStringLiteral("own"), 1), 0);
+        QCOMPARE(changed.count(), 0); // from the event loop, not from within set()
+        QTRY_COMPARE(changed.count(), 1);
+        QCOMPARE(changed.at(0).at(0).toString(), QStringLiteral("own"));
+
+        QVERIFY(tool({"set", "iap", "watched", "ssid-ö", "string", "Koti"}));
+        QTRY_COMPARE(changed.count(), 2);
+        QCOMPARE(changed.at(1).at(0).toString(), QStringLiteral("ssid-ö"));
+        QCOMPARE(settings.get(QStringLiteral("ssid-ö")), QVariant(QStringLiteral("Koti")));
+
+        // Records of another type or id are not this one.
+        QVERIFY(tool({"set", "bearer", "watched", "x", "int", "1"}));
+        QVERIFY(tool({"set", "iap", "unwatched", "x", "int", "1"}));
+        QVERIFY(tool({"unset", "iap", "watched", "own"}));
+        QTRY_COMPARE(changed.count(), 3);
+        QCOMPARE(changed.at(2).at(0).toString(), QStringLiteral("own"));
+    }
+
+    void valuesCommittedElsewhereAreSeenAtOnce()
+    {
+        ConnectivitySettings settings(ConnectivitySettings::IAP, QStringLiteral("fresh"));
+        QCOMPARE(settings.set(QStringLiteral("channel"), 1), 0);
+        QCOMPARE(settings.get(QStringLiteral("channel")), QVariant(1));
+        QVERIFY(tool({"set", "iap", "fresh", "channel", "int", "11"}));
+        QCOMPARE(settings.get(QStringLiteral("channel")), QVariant(11));
+    }
+
+    void removeTheRecord()
+    {
+        ConnectivitySettings settings(ConnectivitySettings::IAP, QStringLiteral("doomed"));
+        settings.set(QStringLiteral("a"), 1);
+        settings.set(QStringLiteral("b"), 2);
+        QSignalSpy changed(&settings, SIGNAL(valueChanged(QString)));
+        QTRY_COMPARE(changed.count(), 2);
+        settings.remove();
+        QVERIFY(settings.getAllKeys().isEmpty());
+        QVERIFY(!ConnectivitySettings(ConnectivitySettings::IAP).idExists(QStringLiteral("doomed")));
+        QTRY_COMPARE(changed.count(), 4);
+        // Still usable afterwards.
+        QCOMPARE(settings.set(QStringLiteral("c"), 3), 0);
+        QCOMPARE(settings.get(QStringLiteral("c")), QVariant(3));
+    }
+
+    void noSignalAfterDestruction()
+    {
+        auto* doomed = new ConnectivitySettings(ConnectivitySettings::IAP, QStringLiteral("shared"));
+        int doomedSignals = 0;
+        connect(doomed, &ConnectivitySettings::valueChanged, this, [&] { ++doomedSignals; });
+        ConnectivitySettings survivor(ConnectivitySettings::IAP, QStringLiteral("shared"));
+        QSignalSpy changed(&survivor, SIGNAL(valueChanged(QString)));
+        // A change is already on its way when the object goes.
+        QCOMPARE(doomed->set(QStringLiteral("k"), 1), 0);
+        delete doomed;
+        QVERIFY(tool({"set", "iap", "shared", "k", "int", "2"}));
+        QTRY_COMPARE(changed.count(), 2);
+        QCOMPARE(doomedSignals, 0);
+    }
+
+    void aSlotMayDestroyTheObject()
+    {
+        auto* settings = new ConnectivitySettings(ConnectivitySettings::IAP, QStringLiteral("self"));
+        QPointer<ConnectivitySettings> guard(settings);
+        connect(settings, &ConnectivitySettings::valueChanged, this, [settings] { delete settings; });
+        QVERIFY(tool({"set", "iap", "self", "a", "int", "1"}));
+        QVERIFY(tool({"set", "iap", "self", "b", "int", "1"}));
+        QTRY_VERIFY(guard.isNull());
+    }
+
+    void storesThatCannotBeOpened_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("unwritable place") << QStringLiteral("/proc/pavane/netprefs.db") << QByteArray();
+        QTest::newRow("not a database") << dir.filePath(QStringLiteral("garbage.db"))
+                                        << QByteArray(4096, 'x');
+    }
+
+    void storesThatCannotBeOpened()
+    {
+        QFETCH(QString, path);
+        QFETCH(QByteArray, content);
+        if (!content.isEmpty()) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(content);
+        }
+        qputenv("NETPREFS_DB", path.toUtf8());
+        QTest::ignoreMessage(QtCriticalMsg, "Failed to open netprefs for \"home\"");
+        QTest::ignoreMessage(QtWarningMsg, "Unable to add notify for connectivity settings");
+        {
+            ConnectivitySettings settings(ConnectivitySettings::IAP, QStringLiteral("home"));
+            QVERIFY(!settings.get(QStringLiteral("k")).isValid());
+            QVERIFY(settings.set(QStringLiteral("k"), 1) < 0);
+            QVERIFY(settings.getAllKeys().isEmpty());
+            QVERIFY(settings.getAllIds().isEmpty());
+            QVERIFY(!settings.idExists(QStringLiteral("k")));
+            QTest::ignoreMessage(QtWarningMsg, "Unable to remove IAP home");
+            settings.remove();
+        }
+        qputenv("NETPREFS_DB", database.toUtf8());
+        if (!content.isEmpty()) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), content); // left as it was
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestConnectivitySettings)
+#include "tst_connectivitysettings.moc"
