@@ -141,7 +141,7 @@ ConnectivitySettings::ConnectivitySettings(Type type, const QString& id)
     : QObject(nullptr)
     , d(new ConnectivitySettingsPrivate(this, type, id))
 {
-    d->handle = net_prefs_open(net_prefs_type(type),
+    d->handle = net_prefs_open(type,
                                id.isEmpty() ? nullptr : id.toUtf8().constData());
     if (!d->handle)
         qCritical() << "Failed to open netprefs for" << id;
@@ -251,12 +251,12 @@ bool ConnectivitySettings::idExists(const QString& id)
 {
     if (!d->id.isEmpty())
         return get(id).isValid();
-    return net_prefs_id_exists(net_prefs_type(d->type), id.toUtf8().constData()) != 0;
+    return net_prefs_id_exists(d->type, id.toUtf8().constData()) != 0;
 }
 
 QStringList ConnectivitySettings::getAllIds() const
 {
-    return takeStrings(net_prefs_list_ids(net_prefs_type(d->type)));
+    return takeStrings(net_prefs_list_ids(d->type));
 }
 
 QStringList ConnectivitySettings::getAllKeys() const

@@ -94,9 +94,9 @@ private Q_SLOTS:
         net_prefs_close(nullptr);
         net_prefs_value_destroy(nullptr);
         net_prefs_values_destroy(nullptr);
-        QVERIFY(!net_prefs_open(net_prefs_type(99), "x"));
-        QVERIFY(!net_prefs_id_exists(net_prefs_type(99), "x"));
-        QVERIFY(!net_prefs_list_ids(net_prefs_type(99)));
+        QVERIFY(!net_prefs_open(99, "x"));
+        QVERIFY(!net_prefs_id_exists(99, "x"));
+        QVERIFY(!net_prefs_list_ids(99));
 
         net_prefs_handle* handle = net_prefs_open(NET_PREFS_TYPE_IAP, "args");
         QVERIFY(handle);

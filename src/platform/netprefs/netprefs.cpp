@@ -85,7 +85,7 @@ auto withStore(Function function, decltype(function(nullptr)) failure)
 
 extern "C" {
 
-net_prefs_handle* net_prefs_open(net_prefs_type type, const char* id)
+net_prefs_handle* net_prefs_open(int type, const char* id)
 {
     if (!knownType(type))
         return nullptr;
@@ -224,14 +224,14 @@ int net_prefs_remove(net_prefs_handle* handle)
     return handle->store->removeRecord(handle->type, handle->id);
 }
 
-int net_prefs_id_exists(net_prefs_type type, const char* id)
+int net_prefs_id_exists(int type, const char* id)
 {
     if (!knownType(type) || !id || !*id)
         return 0;
     return withStore([&](Store* store) { return store->idExists(type, id) == 1 ? 1 : 0; }, 0);
 }
 
-char** net_prefs_list_ids(net_prefs_type type)
+char** net_prefs_list_ids(int type)
 {
     if (!knownType(type))
         return nullptr;

@@ -29,7 +29,9 @@ extern "C" {
 
 #define NET_PREFS_API __attribute__((visibility("default")))
 
-/* Record types. The codes are stored in the database and never change. */
+/* Record types. The codes are stored in the database and never change. The
+   functions take them as int, so that any value a caller passes is defined;
+   codes other than these are refused. */
 typedef enum net_prefs_type {
     NET_PREFS_TYPE_IAP = 1,     /* connection access points ("IAP") */
     NET_PREFS_TYPE_BEARER = 2,  /* settings of one bearer kind; id is the bearer, e.g. "WLAN_INFRA" */
@@ -77,7 +79,7 @@ typedef struct net_prefs_handle net_prefs_handle;
  * holds the type-wide settings and is never listed. Returns NULL when the
  * database cannot be opened or is damaged, or @type is not one of the above.
  */
-NET_PREFS_API net_prefs_handle *net_prefs_open(net_prefs_type type, const char *id);
+NET_PREFS_API net_prefs_handle *net_prefs_open(int type, const char *id);
 NET_PREFS_API void net_prefs_close(net_prefs_handle *handle);
 
 /*
@@ -129,14 +131,14 @@ NET_PREFS_API int net_prefs_unset(net_prefs_handle *handle, const char *key);
 NET_PREFS_API int net_prefs_remove(net_prefs_handle *handle);
 
 /* Non-zero when a record of @type with @id holds values. */
-NET_PREFS_API int net_prefs_id_exists(net_prefs_type type, const char *id);
+NET_PREFS_API int net_prefs_id_exists(int type, const char *id);
 
 /*
  * NULL-terminated arrays of NUL-terminated strings, in byte order; the array
  * and every string are allocated with malloc and released by the caller with
  * free. NULL on failure.
  */
-NET_PREFS_API char **net_prefs_list_ids(net_prefs_type type);
+NET_PREFS_API char **net_prefs_list_ids(int type);
 NET_PREFS_API char **net_prefs_list_keys(net_prefs_handle *handle);
 
 #ifdef __cplusplus

@@ -35,7 +35,7 @@ int fail(const char* message)
     return 2;
 }
 
-bool parseType(const char* text, net_prefs_type* type)
+bool parseType(const char* text, int* type)
 {
     if (!std::strcmp(text, "iap"))
         *type = NET_PREFS_TYPE_IAP;
@@ -44,7 +44,7 @@ bool parseType(const char* text, net_prefs_type* type)
     else if (!std::strcmp(text, "general"))
         *type = NET_PREFS_TYPE_GENERAL;
     else
-        *type = net_prefs_type(std::atoi(text));
+        *type = std::atoi(text);
     return *type == NET_PREFS_TYPE_IAP || *type == NET_PREFS_TYPE_BEARER
         || *type == NET_PREFS_TYPE_GENERAL;
 }
@@ -208,7 +208,7 @@ int main(int argc, char** argv)
     }
     const std::string command = argv[arg++];
     const int rest = argc - arg;
-    net_prefs_type type;
+    int type;
     if (rest < 1 || !parseType(argv[arg], &type))
         return fail("unknown record type; see --help");
 
