@@ -30,8 +30,11 @@ const char* const Schema =
     "  type INTEGER NOT NULL, id TEXT NOT NULL, key TEXT NOT NULL,"
     "  kind INTEGER NOT NULL, value,"
     "  PRIMARY KEY (type, id, key)) WITHOUT ROWID;"
+    // Without AUTOINCREMENT (which costs a page write per commit): pruning
+    // never deletes the newest entry, so a new seq is always above every
+    // seq handed out before.
     "CREATE TABLE IF NOT EXISTS changes ("
-    "  seq INTEGER PRIMARY KEY AUTOINCREMENT,"
+    "  seq INTEGER PRIMARY KEY,"
     "  type INTEGER NOT NULL, id TEXT NOT NULL, key TEXT NOT NULL);";
 
 const char* const StatementSql[] = {
