@@ -124,10 +124,8 @@ net_prefs_value* net_prefs_get(net_prefs_handle* handle, const char* key)
 {
     if (!handle || !key)
         return nullptr;
-    StoredValue value;
-    if (!handle->store->get(handle->type, handle->id, key, &value))
-        return nullptr;
-    return netprefs::toValueRecord(value);
+    const StoredValue* value = handle->store->get(handle->type, handle->id, key);
+    return value ? netprefs::toValueRecord(*value) : nullptr;
 }
 
 void net_prefs_value_destroy(net_prefs_value* value)
@@ -142,15 +140,15 @@ int net_prefs_get_list(net_prefs_handle* handle, const char* key, net_prefs_valu
     *values = nullptr;
     if (!handle || !key)
         return NET_PREFS_ERROR_INVALID;
-    StoredValue value;
-    if (!handle->store->get(handle->type, handle->id, key, &value))
+    const StoredValue* value = handle->store->get(handle->type, handle->id, key);
+    if (!value)
         return NET_PREFS_ERROR_STORE;
-    if (value.isNone())
+    if (value->isNone())
         return NET_PREFS_ERROR_NO_VALUE;
-    if (value.kind != NET_PREFS_VALUE_LIST)
+    if (value->kind != NET_PREFS_VALUE_LIST)
         return NET_PREFS_ERROR_NOT_LIST;
     std::vector<StoredValue> elements;
-    if (!netprefs::decodeList(value.bytes, &elements))
+    if (!netprefs::decodeList(value->bytes, &elements))
         return NET_PREFS_ERROR_STORE;
     auto** array = static_cast<net_prefs_value**>(std::calloc(elements.size() + 1, sizeof(net_prefs_value*)));
     if (!array)

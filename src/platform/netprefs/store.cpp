@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/inotify.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -24,6 +25,9 @@ namespace {
 constexpr int64_t KeptChanges = 4096;
 constexpr int64_t PruneEvery = 1024;
 constexpr size_t MaxCacheEntries = 8192;
+// "<database>-notify": a 64-bit write counter, then the byte that writers
+// rewrite so that inotify wakes the watching processes.
+constexpr off_t NotifyFileSize = 16;
 
 const char* const Schema =
     "CREATE TABLE IF NOT EXISTS settings ("
@@ -156,6 +160,8 @@ Store::~Store()
         close(notifyFd);
     if (inotifyFd >= 0)
         close(inotifyFd);
+    if (counter)
+        munmap(counter, NotifyFileSize);
 }
 
 void Store::unref()
@@ -219,80 +225,101 @@ bool Store::openWatch()
     notifyFd = ::open(notifyPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (notifyFd < 0)
         return false;
+    // The first 8 bytes are the write counter, shared through the mapping.
+    struct stat info;
+    if (fstat(notifyFd, &info) == 0 && info.st_size < NotifyFileSize
+        && ftruncate(notifyFd, NotifyFileSize) != 0)
+        info.st_size = 0;
+    void* mapping = mmap(nullptr, NotifyFileSize, PROT_READ | PROT_WRITE, MAP_SHARED, notifyFd, 0);
+    if (mapping != MAP_FAILED) {
+        counter = static_cast<uint64_t*>(mapping);
+        seenCounter = __atomic_load_n(counter, __ATOMIC_ACQUIRE);
+    }
     inotifyFd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     if (inotifyFd >= 0 && inotify_add_watch(inotifyFd, notifyPath.c_str(), IN_MODIFY) < 0) {
         close(inotifyFd);
         inotifyFd = -1;
     }
-    // Without inotify there is no cache, and changes are polled for.
+    // Without the counter and inotify there is no cache, and changes are
+    // polled for.
     return true;
+}
+
+bool Store::caching() const
+{
+    return counter || inotifyFd >= 0;
 }
 
 void Store::touchNotifyFile()
 {
+    if (counter)
+        __atomic_add_fetch(counter, 1, __ATOMIC_SEQ_CST);
+    // The write itself is what inotify reports to watching processes.
     const char byte = 0;
-    if (pwrite(notifyFd, &byte, 1, 0) < 0)
+    if (pwrite(notifyFd, &byte, 1, NotifyFileSize - 1) < 0)
         g_warning("netprefs: cannot touch %s-notify: %s", path.c_str(), std::strerror(errno));
 }
 
-std::string Store::cacheKey(int type, const std::string& id, const std::string& key)
+const std::string& Store::cacheKey(int type, const std::string& id, const std::string& key)
 {
-    std::string k;
-    k.reserve(id.size() + key.size() + 6);
-    k.append(reinterpret_cast<const char*>(&type), sizeof type);
-    k.append(id);
-    k.push_back('\0');
-    k.append(key);
-    return k;
+    // One buffer, reused: building the key costs no allocation once warm.
+    keyBuffer.clear();
+    keyBuffer.append(reinterpret_cast<const char*>(&type), sizeof type);
+    keyBuffer.append(id);
+    keyBuffer.push_back('\0');
+    keyBuffer.append(key);
+    return keyBuffer;
 }
 
 void Store::cacheStore(const std::string& key, const StoredValue& value)
 {
-    if (inotifyFd < 0)
+    if (!caching())
         return;
     if (cache.size() >= MaxCacheEntries)
         cache.clear();
     cache[key] = value;
 }
 
-bool Store::get(int type, const std::string& id, const std::string& key, StoredValue* value)
+const StoredValue* Store::get(int type, const std::string& id, const std::string& key)
 {
     processEvents();
-    return lookup(type, id, key, value);
+    return lookup(type, id, key);
 }
 
-bool Store::lookup(int type, const std::string& id, const std::string& key, StoredValue* value)
+const StoredValue* Store::lookup(int type, const std::string& id, const std::string& key)
 {
-    const std::string k = cacheKey(type, id, key);
-    if (auto it = cache.find(k); it != cache.end()) {
-        *value = it->second;
-        return true;
-    }
+    const std::string& k = cacheKey(type, id, key);
+    if (auto it = cache.find(k); it != cache.end())
+        return &it->second;
     Use use(statements[Get]);
     sqlite3_bind_int(use.statement, 1, type);
     bindText(use.statement, 2, id);
     bindText(use.statement, 3, key);
     const int status = sqlite3_step(use.statement);
-    *value = StoredValue();
+    StoredValue value;
     if (status == SQLITE_ROW) {
-        value->kind = sqlite3_column_int(use.statement, 0);
-        switch (value->kind) {
+        value.kind = sqlite3_column_int(use.statement, 0);
+        switch (value.kind) {
         case NET_PREFS_VALUE_INT:
         case NET_PREFS_VALUE_BOOL:
-            value->integer = sqlite3_column_int64(use.statement, 1);
+            value.integer = sqlite3_column_int64(use.statement, 1);
             break;
         case NET_PREFS_VALUE_DOUBLE:
-            value->real = sqlite3_column_double(use.statement, 1);
+            value.real = sqlite3_column_double(use.statement, 1);
             break;
         default:
-            value->bytes = columnBytes(use.statement, 1);
+            value.bytes = columnBytes(use.statement, 1);
             break;
         }
     } else if (status != SQLITE_DONE) {
-        return false;
+        return nullptr;
     }
-    cacheStore(k, *value);
-    return true;
+    if (!caching()) {
+        uncached = std::move(value);
+        return &uncached;
+    }
+    cacheStore(k, value);
+    return &cache.find(k)->second;
 }
 
 int Store::write(int type, const std::string& id, const std::string& key, const StoredValue& value)
@@ -449,10 +476,24 @@ bool Store::listKeys(int type, const std::string& id, std::vector<std::string>* 
 
 void Store::processEvents()
 {
-    if (inotifyFd < 0) {
+    if (counter) {
+        // The common case costs one load from shared memory: nothing written.
+        const uint64_t now = __atomic_load_n(counter, __ATOMIC_ACQUIRE);
+        if (now == seenCounter)
+            return;
+        seenCounter = now;
+        drainInotify(); // keeps its queue short
         readChanges();
         return;
     }
+    if (inotifyFd < 0 || drainInotify())
+        readChanges();
+}
+
+bool Store::drainInotify()
+{
+    if (inotifyFd < 0)
+        return false;
     alignas(inotify_event) char buffer[4096];
     bool written = false;
     for (;;) {
@@ -471,8 +512,7 @@ void Store::processEvents()
             offset += ssize_t(sizeof(inotify_event) + event->len);
         }
     }
-    if (written)
-        readChanges();
+    return written;
 }
 
 void Store::readChanges()
@@ -588,10 +628,8 @@ void Store::dispatchPending()
                 continue;
             const net_prefs_notify_func func = registration->func;
             void* const userData = registration->userData;
-            StoredValue value;
-            if (!lookup(change.type, change.id, change.key, &value))
-                value = StoredValue();
-            net_prefs_value* record = toValueRecord(value);
+            const StoredValue* value = lookup(change.type, change.id, change.key);
+            net_prefs_value* record = value ? toValueRecord(*value) : nullptr;
             func(change.type, change.id.c_str(), change.key.c_str(), record, userData);
             destroyValueRecord(record);
         }
@@ -603,7 +641,13 @@ int Store::onWatch(int, unsigned, void* self)
 {
     auto* store = static_cast<Store*>(self);
     store->ref();
-    store->processEvents();
+    // Whatever get() has handled already, the queue must be emptied, or the
+    // descriptor stays readable.
+    const bool written = store->drainInotify();
+    if (store->counter)
+        store->processEvents();
+    else if (written || store->inotifyFd < 0)
+        store->readChanges();
     store->dispatchPending();
     store->unref();
     return G_SOURCE_CONTINUE;

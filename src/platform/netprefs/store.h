@@ -21,14 +21,15 @@ namespace netprefs {
 // One open database, shared by every handle of the process on it.
 //
 // Reads are served from a cache of values. Every committed write appends
-// its (type, id, key) to the `changes` table in the same transaction and then
-// touches the file "<database>-notify"; each process watches that file with
-// inotify. Before answering from the cache, a read drains the inotify queue
-// and, if anything was written since, reads the new part of the change log
-// and drops the changed values from the cache: so it sees every value
-// committed before it, by any process, at the cost of one non-blocking
-// read(2) when nothing changed. The same log entries drive the change
-// callbacks.
+// its (type, id, key) to the `changes` table in the same transaction; after
+// the commit it increments a counter in the shared mapping of the file
+// "<database>-notify" and rewrites a byte of that file, which inotify reports
+// to every watching process. Before answering from the cache, a read compares
+// the counter with the last one it saw and, if anything was written since,
+// reads the new part of the change log and drops the changed values from the
+// cache: so it sees every value committed before it, by any process, at the
+// cost of one load from shared memory when nothing changed. The same log
+// entries drive the change callbacks.
 class Store
 {
 public:
@@ -38,8 +39,9 @@ public:
     void ref() { ++references; }
     void unref();
 
-    // False when the database cannot be read; `value` is none when the key has no value.
-    bool get(int type, const std::string& id, const std::string& key, StoredValue* value);
+    // The value under the key (none when it has none), valid until the next
+    // call into the store; null when the database cannot be read.
+    const StoredValue* get(int type, const std::string& id, const std::string& key);
     // Stores `value`, or removes the key's value when it is none.
     int write(int type, const std::string& id, const std::string& key, const StoredValue& value);
     int removeRecord(int type, const std::string& id);
@@ -79,8 +81,10 @@ private:
     bool prepare();
     bool openWatch();
     void touchNotifyFile();
+    bool caching() const;
+    bool drainInotify();
 
-    bool lookup(int type, const std::string& id, const std::string& key, StoredValue* value);
+    const StoredValue* lookup(int type, const std::string& id, const std::string& key);
     void processEvents();
     void readChanges();
     bool hasRegistration(int type, const std::string& id) const;
@@ -91,7 +95,7 @@ private:
     static int onTimer(void* self);
     static int onIdle(void* self);
 
-    static std::string cacheKey(int type, const std::string& id, const std::string& key);
+    const std::string& cacheKey(int type, const std::string& id, const std::string& key);
     void cacheStore(const std::string& key, const StoredValue& value);
 
     std::string path;
@@ -100,10 +104,14 @@ private:
     sqlite3_stmt* statements[StatementCount] = {};
 
     int notifyFd = -1;
+    uint64_t* counter = nullptr; // in the shared mapping of the notify file
+    uint64_t seenCounter = 0;
     int inotifyFd = -1;
     int64_t lastSeq = 0;
     std::unordered_set<int64_t> ownSeqs;
     std::unordered_map<std::string, StoredValue> cache;
+    std::string keyBuffer;
+    StoredValue uncached; // the last value read when there is no cache
 
     std::vector<Registration> registrations;
     uint64_t nextSerial = 1;
