@@ -1,0 +1,273 @@
+#include "mbutton.h"
+
+#include "mbuttongroup.h"
+
+#include <QFontMetricsF>
+#include <QGraphicsSceneMouseEvent>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPainterPath>
+
+const MTheme::ViewType MButton::defaultType = QString();
+const MTheme::ViewType MButton::switchType = QStringLiteral("switch");
+const MTheme::ViewType MButton::checkboxType = QStringLiteral("checkbox");
+const MTheme::ViewType MButton::groupType = QStringLiteral("group");
+const MTheme::ViewType MButton::iconType = QStringLiteral("icon");
+const MTheme::ViewType MButton::toggleType = QStringLiteral("toggle");
+
+MButton::MButton(QGraphicsItem* parent)
+    : MButton(QString(), QString(), parent)
+{
+}
+
+MButton::MButton(const QString& text, QGraphicsItem* parent)
+    : MButton(QString(), text, parent)
+{
+}
+
+MButton::MButton(const QString& iconId, const QString& text, QGraphicsItem* parent)
+    : MWidgetController(parent)
+    , m_text(text)
+    , m_iconId(iconId)
+{
+    setTappable(true);
+    applyStyle();
+}
+
+MButton::~MButton()
+{
+    if (m_group)
+        m_group->removeButton(this);
+}
+
+const char* MButton::styleClassName() const
+{
+    return "MButtonStyle";
+}
+
+QString MButton::text() const
+{
+    return m_text;
+}
+
+void MButton::setText(const QString& text)
+{
+    m_text = text;
+    updateGeometry();
+    update();
+}
+
+QString MButton::iconID() const
+{
+    return m_iconId;
+}
+
+void MButton::setIconID(const QString& iconId)
+{
+    m_iconId = iconId;
+    updateGeometry();
+    update();
+}
+
+bool MButton::isCheckable() const
+{
+    return m_checkable;
+}
+
+void MButton::setCheckable(bool checkable)
+{
+    m_checkable = checkable;
+    if (!checkable)
+        setChecked(false);
+}
+
+bool MButton::isChecked() const
+{
+    return m_checked;
+}
+
+MButtonGroup* MButton::group() const
+{
+    return m_group;
+}
+
+void MButton::setChecked(bool checked)
+{
+    if (!m_checkable || checked == m_checked)
+        return;
+    // The checked button of an exclusive group stays checked until another
+    // one is checked.
+    if (!checked && m_group && m_group->exclusive() && m_group->checkedButton() == this)
+        return;
+    m_checked = checked;
+    update();
+    if (checked && m_group)
+        m_group->buttonChecked(this);
+    Q_EMIT toggled(checked);
+}
+
+void MButton::toggle()
+{
+    setChecked(!m_checked);
+}
+
+void MButton::click()
+{
+    if (!isEnabled())
+        return;
+    if (m_checkable)
+        toggle();
+    Q_EMIT clicked(m_checked);
+    if (m_group)
+        m_group->buttonClickedBy(this);
+}
+
+void MButton::tapEvent()
+{
+    click();
+}
+
+void MButton::mousePressEvent(QGraphicsSceneMouseEvent* event)
+{
+    MWidgetController::mousePressEvent(event);
+    if (event->isAccepted())
+        Q_EMIT pressed();
+}
+
+void MButton::mouseReleaseEvent(QGraphicsSceneMouseEvent* event)
+{
+    const bool wasPressed = isPressed();
+    MWidgetController::mouseReleaseEvent(event);
+    if (wasPressed)
+        Q_EMIT released();
+}
+
+void MButton::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Space || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        click();
+        return;
+    }
+    MWidgetController::keyPressEvent(event);
+}
+
+QSizeF MButton::contentSizeHint(Qt::SizeHint which, const QSizeF&) const
+{
+    const QString type = viewType();
+    if (type == switchType)
+        return which == Qt::MaximumSize ? QSizeF(-1, 40) : QSizeF(72, 40);
+    if (type == checkboxType || type == iconType)
+        return which == Qt::MaximumSize ? QSizeF(-1, -1) : QSizeF(40, 40);
+    if (which == Qt::MaximumSize)
+        return QSizeF(-1, -1);
+    const QFontMetricsF metrics(style()->font());
+    qreal width = metrics.horizontalAdvance(m_text);
+    if (!m_iconId.isEmpty())
+        width += 40;
+    return QSizeF(which == Qt::MinimumSize ? qMin(width, metrics.averageCharWidth() * 4) : width,
+                  qMax<qreal>(metrics.height(), m_iconId.isEmpty() ? 0 : 32));
+}
+
+QColor MButton::backgroundColor() const
+{
+    const MWidgetStyle* s = style();
+    const QString type = viewType();
+    if (type == switchType || type == checkboxType || type == iconType)
+        return QColor();
+    QColor color = s->backgroundColor();
+    if ((m_checked || isPressed()) && s->accentColor().isValid())
+        color = s->accentColor();
+    if (!isEnabled() && color.isValid())
+        color.setAlpha(color.alpha() / 2);
+    return color;
+}
+
+void MButton::paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget)
+{
+    const MWidgetStyle* s = style();
+    const QString type = viewType();
+    const QRectF area = contentsRect();
+    QColor ink = s->color().isValid() ? s->color() : QColor(Qt::black);
+    const QColor accent = s->accentColor().isValid() ? s->accentColor() : QColor(0, 120, 215);
+    if (!isEnabled())
+        ink.setAlpha(110);
+
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    if (type == groupType) {
+        // One part of a row or column of buttons: only its outer corners round.
+        const QColor background = backgroundColor();
+        const QRectF box = backgroundRect();
+        const qreal r = s->borderRadius();
+        const M::Position position = layoutPosition();
+        QPainterPath path;
+        path.addRoundedRect(box, r, r);
+        QRectF square = box;
+        if (position == M::HorizontalLeftPosition)
+            square.setLeft(box.center().x());
+        else if (position == M::HorizontalRightPosition)
+            square.setRight(box.center().x());
+        else if (position == M::VerticalTopPosition)
+            square.setTop(box.center().y());
+        else if (position == M::VerticalBottomPosition)
+            square.setBottom(box.center().y());
+        if (position != M::DefaultPosition)
+            path.addRect(square);
+        path.setFillRule(Qt::WindingFill);
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(background.isValid() ? background : QColor(Qt::transparent));
+        painter->drawPath(path.simplified());
+        if (s->borderWidth() > 0 && s->borderColor().isValid()) {
+            painter->setPen(QPen(s->borderColor(), s->borderWidth()));
+            painter->setBrush(Qt::NoBrush);
+            painter->drawPath(path.simplified());
+        }
+        if (m_checked && s->attribute(QStringLiteral("checked-color")).size())
+            ink = QColor(s->attribute(QStringLiteral("checked-color")));
+    } else {
+        MWidgetController::paint(painter, option, widget);
+    }
+
+    if (type == switchType) {
+        QRectF track(0, 0, qMin(area.width(), 64.0), qMin(area.height(), 32.0));
+        track.moveCenter(area.center());
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(m_checked ? accent : QColor(160, 160, 160));
+        painter->drawRoundedRect(track, track.height() / 2, track.height() / 2);
+        const qreal knob = track.height() - 6;
+        const qreal x = m_checked ? track.right() - knob - 3 : track.left() + 3;
+        painter->setBrush(Qt::white);
+        painter->drawEllipse(QRectF(x, track.top() + 3, knob, knob));
+    } else if (type == checkboxType) {
+        QRectF box(0, 0, 28, 28);
+        box.moveCenter(area.center());
+        painter->setPen(QPen(m_checked ? accent : ink, 2));
+        painter->setBrush(m_checked ? accent : QColor(Qt::transparent));
+        painter->drawRoundedRect(box, 4, 4);
+        if (m_checked) {
+            painter->setPen(QPen(Qt::white, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            painter->drawPolyline(QPolygonF({box.topLeft() + QPointF(6, 14), box.topLeft() + QPointF(12, 20),
+                                             box.topLeft() + QPointF(22, 8)}));
+        }
+    } else {
+        QRectF textArea = area;
+        if (!m_iconId.isEmpty()) {
+            const qreal side = type == iconType ? qMin(area.width(), area.height())
+                                                : qMin<qreal>(32, area.height());
+            QRectF icon(0, 0, side, side);
+            if (type == iconType || m_text.isEmpty())
+                icon.moveCenter(area.center());
+            else
+                icon.moveTopLeft(QPointF(area.left(), area.center().y() - side / 2));
+            painter->drawPixmap(icon.toRect(), MTheme::pixmap(m_iconId, icon.size().toSize()));
+            textArea.setLeft(icon.right() + 8);
+        }
+        if (type != iconType && !m_text.isEmpty()) {
+            painter->setFont(s->font());
+            painter->setPen(ink);
+            const QString text = painter->fontMetrics().elidedText(m_text, Qt::ElideRight, int(textArea.width()));
+            painter->drawText(textArea, Qt::AlignCenter, text);
+        }
+    }
+    painter->restore();
+}

@@ -1,0 +1,48 @@
+#include "mhelpbutton.h"
+
+#include "mmessagebox.h"
+
+namespace {
+
+std::function<void(const QString&)>& helpHandler()
+{
+    static std::function<void(const QString&)> handler;
+    return handler;
+}
+
+} // namespace
+
+MHelpButton::MHelpButton(const QString& pageId, QGraphicsItem* parent)
+    : MButton(parent)
+    , m_pageId(pageId)
+{
+    connect(this, &MButton::clicked, this, &MHelpButton::openHelpPage);
+}
+
+MHelpButton::~MHelpButton() = default;
+
+QString MHelpButton::pageID() const
+{
+    return m_pageId;
+}
+
+void MHelpButton::setPageID(const QString& pageId)
+{
+    m_pageId = pageId;
+}
+
+void MHelpButton::setHelpHandler(std::function<void(const QString&)> handler)
+{
+    helpHandler() = std::move(handler);
+}
+
+void MHelpButton::openHelpPage()
+{
+    Q_EMIT helpPageOpened(m_pageId);
+    if (helpHandler()) {
+        helpHandler()(m_pageId);
+        return;
+    }
+    auto* box = new MMessageBox(QStringLiteral("Help"), m_pageId, M::OkButton);
+    box->appear(MSceneWindow::DestroyWhenDone);
+}

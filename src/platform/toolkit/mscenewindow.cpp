@@ -1,0 +1,138 @@
+#include "mscenewindow.h"
+
+#include "mwindow.h"
+#include "mwindow_p.h"
+
+#include <QEvent>
+#include <QGraphicsSceneMouseEvent>
+#include <QGraphicsScene>
+#include <QMetaObject>
+
+MSceneWindow::MSceneWindow(QGraphicsItem* parent)
+    : MWidgetController(parent)
+{
+    setAcceptedMouseButtons(Qt::LeftButton);
+    hide();
+}
+
+MSceneWindow::~MSceneWindow()
+{
+    if (m_window)
+        m_window->d->sceneWindows.removeAll(this);
+}
+
+MSceneWindow::SceneWindowState MSceneWindow::sceneWindowState() const
+{
+    return m_state;
+}
+
+MSceneWindow::DeletionPolicy MSceneWindow::deletionPolicy() const
+{
+    return m_policy;
+}
+
+MWindow* MSceneWindow::window() const
+{
+    return m_window;
+}
+
+const char* MSceneWindow::styleClassName() const
+{
+    return "MSceneWindowStyle";
+}
+
+void MSceneWindow::appear(DeletionPolicy policy)
+{
+    appear(nullptr, policy);
+}
+
+void MSceneWindow::appear(MWindow* window, DeletionPolicy policy)
+{
+    if (!window)
+        window = MWindow::activeWindow();
+    if (!window) {
+        qWarning("MSceneWindow: no window to appear in");
+        return;
+    }
+    m_policy = policy;
+    if ((m_state == Appearing || m_state == Appeared) && window == m_window)
+        return;
+    if (m_state != Disappeared)
+        disappear();
+    m_window = window;
+    window->d->add(this);
+    setState(Appearing);
+    // The toolkit draws no transition, but like one it completes later.
+    QMetaObject::invokeMethod(this, &MSceneWindow::finishAppearing, Qt::QueuedConnection);
+}
+
+void MSceneWindow::finishAppearing()
+{
+    if (m_state != Appearing)
+        return;
+    setState(Appeared);
+    Q_EMIT appeared();
+}
+
+void MSceneWindow::disappear()
+{
+    if (m_state == Disappeared)
+        return;
+    setState(Disappearing);
+    hide();
+    if (m_window)
+        m_window->d->remove(this);
+    setState(Disappeared);
+    Q_EMIT disappeared();
+    if (m_policy == DestroyWhenDone || (m_dismissing && m_policy == DestroyWhenDismissed))
+        deleteLater();
+}
+
+bool MSceneWindow::dismiss()
+{
+    if (m_state == Disappeared || !dismissEvent())
+        return false;
+    m_dismissing = true;
+    disappear();
+    m_dismissing = false;
+    return true;
+}
+
+bool MSceneWindow::dismissEvent()
+{
+    return true;
+}
+
+QRectF MSceneWindow::placement(const QSizeF& size) const
+{
+    return QRectF(QPointF(0, 0), size);
+}
+
+bool MSceneWindow::isModal() const
+{
+    return false;
+}
+
+bool MSceneWindow::event(QEvent* event)
+{
+    const bool handled = MWidgetController::event(event);
+    // Contents that grew or shrank may move a scene window that is not
+    // simply as big as its window.
+    if (event->type() == QEvent::LayoutRequest && m_window && m_state != Disappeared)
+        m_window->d->place(this);
+    return handled;
+}
+
+void MSceneWindow::mousePressEvent(QGraphicsSceneMouseEvent* event)
+{
+    // Taps on empty parts of a scene window end with it, never below it.
+    MWidgetController::mousePressEvent(event);
+    event->accept();
+}
+
+void MSceneWindow::setState(SceneWindowState state)
+{
+    const SceneWindowState old = m_state;
+    m_state = state;
+    Q_EMIT sceneWindowStateChanged(state, old);
+}

@@ -1,0 +1,43 @@
+#ifndef MWINDOW_P_H
+#define MWINDOW_P_H
+
+#include "mnamespace.h"
+
+#include <QGraphicsWidget>
+#include <QList>
+
+class MSceneWindow;
+class MWindow;
+
+// Takes every tap on what lies below the modal scene window above it, and
+// dims it.
+class ModalLayer : public QGraphicsWidget
+{
+public:
+    ModalLayer();
+    void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override;
+
+protected:
+    void mousePressEvent(QGraphicsSceneMouseEvent* event) override;
+};
+
+class MWindowPrivate
+{
+public:
+    explicit MWindowPrivate(MWindow* q);
+
+    void add(MSceneWindow* window);
+    void remove(MSceneWindow* window);
+    void place(MSceneWindow* window);
+    void restack();
+    void updateDisplayStates();
+
+    MWindow* q;
+    QGraphicsScene* scene;
+    ModalLayer* modalLayer;
+    QList<MSceneWindow*> sceneWindows;
+    M::Orientation orientation = M::Landscape;
+    bool systemwide = false;
+};
+
+#endif

@@ -1,0 +1,15 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="fi">
+<context>
+    <name></name>
+    <message id="qtn_comm_next">
+        <source>Next</source>
+        <translation>Seuraava</translation>
+    </message>
+    <message id="qtn_comm_command_done">
+        <source>Done</source>
+        <translation>Valmis</translation>
+    </message>
+</context>
+</TS>

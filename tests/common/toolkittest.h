@@ -1,0 +1,49 @@
+#ifndef PAVANE_TESTS_TOOLKITTEST_H
+#define PAVANE_TESTS_TOOLKITTEST_H
+
+// Driving toolkit widgets as a person would: taps are mouse presses and
+// releases on the window's viewport at the item's place, keys go to the
+// window, and so to the focused item.
+
+#include <MWindow>
+
+#include <QGraphicsItem>
+#include <QTest>
+
+namespace ToolkitTest {
+
+inline QPoint viewportPoint(MWindow* window, const QGraphicsItem* item, QPointF at = QPointF(-1, -1))
+{
+    const QRectF bounds = item->sceneBoundingRect();
+    const QPointF scenePoint = at.x() < 0 ? bounds.center() : item->mapToScene(at);
+    return window->mapFromScene(scenePoint);
+}
+
+inline void tap(MWindow* window, const QGraphicsItem* item)
+{
+    QTest::mouseClick(window->viewport(), Qt::LeftButton, Qt::NoModifier, viewportPoint(window, item));
+}
+
+inline void key(MWindow* window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QTest::keyClick(window->viewport(), key, modifiers);
+}
+
+inline void type(MWindow* window, const QString& text)
+{
+    QTest::keyClicks(window->viewport(), text);
+}
+
+// A shown window of a given size, for tests.
+inline MWindow* shownWindow(QSize size = QSize(480, 854))
+{
+    auto* window = new MWindow;
+    window->resize(size);
+    window->show();
+    QTest::qWaitForWindowExposed(window);
+    return window;
+}
+
+} // namespace ToolkitTest
+
+#endif
