@@ -15,10 +15,11 @@ class QGraphicsLinearLayout;
 // in its window above a layer that blocks taps to everything below.
 //
 // A tap on an affirmative button (Ok, Yes, Save, Open, Apply) finishes the
-// dialog with the result 1024 (M::OkButton); any other button finishes it
-// with its own button value, reject() with Rejected. Finishing emits
-// finished(result), then accepted() or rejected(), and makes the dialog
-// disappear. Dismissing it, or disappear(), closes it without finishing.
+// dialog with the result 1024 (AffirmativeResult, M::OkButton), as does
+// accept(); any other button finishes it with its own button value,
+// reject() with Rejected. Finishing emits finished(result), then accepted()
+// (for 1024 or Accepted) or rejected(), and makes the dialog disappear.
+// Dismissing it, or disappear(), closes it without finishing.
 //
 // A system dialog is shown above all applications: without a window it
 // goes to MWindow::systemwideWindow().
