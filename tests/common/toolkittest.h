@@ -40,7 +40,8 @@ inline MWindow* shownWindow(QSize size = QSize(480, 854))
     auto* window = new MWindow;
     window->resize(size);
     window->show();
-    QTest::qWaitForWindowExposed(window);
+    if (!QTest::qWaitForWindowExposed(window))
+        qWarning("the test window was not exposed");
     return window;
 }
 

@@ -7,6 +7,8 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPointer>
+#include <QtMath>
 
 const MTheme::ViewType MButton::defaultType = QString();
 const MTheme::ViewType MButton::switchType = QStringLiteral("switch");
@@ -115,10 +117,14 @@ void MButton::click()
 {
     if (!isEnabled())
         return;
+    // Receivers may delete the button (a dialog closing on its own button).
+    QPointer<MButton> self(this);
     if (m_checkable)
         toggle();
+    if (!self)
+        return;
     Q_EMIT clicked(m_checked);
-    if (m_group)
+    if (self && m_group)
         m_group->buttonClickedBy(this);
 }
 
@@ -137,9 +143,10 @@ void MButton::mousePressEvent(QGraphicsSceneMouseEvent* event)
 void MButton::mouseReleaseEvent(QGraphicsSceneMouseEvent* event)
 {
     const bool wasPressed = isPressed();
-    MWidgetController::mouseReleaseEvent(event);
     if (wasPressed)
         Q_EMIT released();
+    // Last: the tap may end with the button deleted.
+    MWidgetController::mouseReleaseEvent(event);
 }
 
 void MButton::keyPressEvent(QKeyEvent* event)
@@ -161,7 +168,8 @@ QSizeF MButton::contentSizeHint(Qt::SizeHint which, const QSizeF&) const
     if (which == Qt::MaximumSize)
         return QSizeF(-1, -1);
     const QFontMetricsF metrics(style()->font());
-    qreal width = metrics.horizontalAdvance(m_text);
+    // Whole pixels: the text is drawn into integer widths.
+    qreal width = qCeil(metrics.horizontalAdvance(m_text));
     if (!m_iconId.isEmpty())
         width += 40;
     return QSizeF(which == Qt::MinimumSize ? qMin(width, metrics.averageCharWidth() * 4) : width,

@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QtMath>
 
 MLabel::MLabel(QGraphicsItem* parent)
     : MLabel(QString(), parent)
@@ -96,15 +97,17 @@ QSizeF MLabel::contentSizeHint(Qt::SizeHint which, const QSizeF& constraint) con
     if (which == Qt::MaximumSize)
         return QSizeF(-1, -1);
     if (m_wordWrap) {
-        const qreal width = constraint.width() > 0
-            ? constraint.width()
-            : (which == Qt::MinimumSize ? metrics.averageCharWidth() * 8 : metrics.horizontalAdvance(m_text));
+        // Without a width to wrap to, the minimum is a few characters of one
+        // line: any taller and layouts could not give it less height.
+        if (constraint.width() <= 0 && which == Qt::MinimumSize)
+            return QSizeF(metrics.averageCharWidth() * 8, metrics.height());
+        const qreal width = constraint.width() > 0 ? constraint.width() : qCeil(metrics.horizontalAdvance(m_text));
         const QRectF bounds = metrics.boundingRect(QRectF(0, 0, qMax<qreal>(width, 1), 1e6),
                                                    Qt::TextWordWrap, m_text);
         return QSizeF(which == Qt::MinimumSize ? width : qMin(width, bounds.width()),
                       qMax(bounds.height(), metrics.height()));
     }
-    const qreal width = metrics.horizontalAdvance(m_text);
+    const qreal width = qCeil(metrics.horizontalAdvance(m_text));
     if (which == Qt::MinimumSize && m_elide)
         return QSizeF(qMin(width, metrics.horizontalAdvance(QStringLiteral("..."))), metrics.height());
     return QSizeF(width, metrics.height());

@@ -192,7 +192,8 @@ void MLayout::updateVisibility()
         if (!graphics)
             continue;
         const bool wanted = m_policy && m_policy->indexOf(item) >= 0;
-        if (!wanted && graphics->isVisible()) {
+        // Visible in its own right, whether or not its parent is shown yet.
+        if (!wanted && graphics->isVisibleTo(graphics->parentItem())) {
             graphics->hide();
             m_hiddenByLayout.append(item);
         } else if (wanted && m_hiddenByLayout.removeAll(item) > 0) {

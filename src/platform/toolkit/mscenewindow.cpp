@@ -17,8 +17,10 @@ MSceneWindow::MSceneWindow(QGraphicsItem* parent)
 
 MSceneWindow::~MSceneWindow()
 {
-    if (m_window)
-        m_window->d->sceneWindows.removeAll(this);
+    if (m_window) {
+        m_window->d->remove(this);
+        m_window->d->known.remove(this);
+    }
 }
 
 MSceneWindow::SceneWindowState MSceneWindow::sceneWindowState() const
@@ -54,11 +56,19 @@ void MSceneWindow::appear(MWindow* window, DeletionPolicy policy)
         qWarning("MSceneWindow: no window to appear in");
         return;
     }
-    m_policy = policy;
-    if ((m_state == Appearing || m_state == Appeared) && window == m_window)
+    if ((m_state == Appearing || m_state == Appeared) && window == m_window) {
+        m_policy = policy;
         return;
-    if (m_state != Disappeared)
+    }
+    // Moving to another window is no end of it: leave the old one under the
+    // policy that keeps the object.
+    if (m_state != Disappeared) {
+        m_policy = KeepWhenDone;
         disappear();
+    }
+    m_policy = policy;
+    if (m_window && m_window != window)
+        m_window->d->known.remove(this);
     m_window = window;
     window->d->add(this);
     setState(Appearing);

@@ -1,7 +1,28 @@
 #include "mwidget.h"
 
+#include "mbutton.h"
+#include "mnamespace.h"
+#include "mscenewindow.h"
+
+#include <QCoreApplication>
 #include <QGraphicsScene>
 #include <QGraphicsView>
+
+namespace {
+
+// Types that the toolkit's signals carry, registered by name so that queued
+// connections and signal spies can handle them.
+void registerTypes()
+{
+    qRegisterMetaType<M::Orientation>("M::Orientation");
+    qRegisterMetaType<M::StandardButton>("M::StandardButton");
+    qRegisterMetaType<MButton*>("MButton*");
+    qRegisterMetaType<MSceneWindow::SceneWindowState>("MSceneWindow::SceneWindowState");
+}
+
+} // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(registerTypes)
 
 MWidget::MWidget(QGraphicsItem* parent)
     : QGraphicsWidget(parent)

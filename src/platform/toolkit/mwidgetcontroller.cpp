@@ -108,15 +108,11 @@ QSizeF MWidgetController::sizeHint(Qt::SizeHint which, const QSizeF& constraint)
         if (inner.height() >= 0)
             inner.setHeight(qMax<qreal>(0, inner.height() - vertical));
         hint = contentSizeHint(which, inner);
-        if (which == Qt::MaximumSize) {
-            if (hint.width() < 0)
-                hint.setWidth(QWIDGETSIZE_MAX);
-            if (hint.height() < 0)
-                hint.setHeight(QWIDGETSIZE_MAX);
-        } else {
-            hint = QSizeF(qMax<qreal>(0, hint.width()) + horizontal,
-                          qMax<qreal>(0, hint.height()) + vertical);
-        }
+        // An unset maximum is unbounded; any other size gets the margins and
+        // paddings around the contents.
+        const bool unbounded = which == Qt::MaximumSize;
+        hint.setWidth(unbounded && hint.width() < 0 ? QWIDGETSIZE_MAX : qMax<qreal>(0, hint.width()) + horizontal);
+        hint.setHeight(unbounded && hint.height() < 0 ? QWIDGETSIZE_MAX : qMax<qreal>(0, hint.height()) + vertical);
     }
 
     // The theme may fix any of the sizes.
@@ -183,6 +179,16 @@ void MWidgetController::mousePressEvent(QGraphicsSceneMouseEvent* event)
     m_pressed = true;
     event->accept();
     update();
+}
+
+void MWidgetController::ungrabMouseEvent(QEvent* event)
+{
+    // Another item took the mouse (a viewport that started panning): no tap.
+    if (m_pressed) {
+        m_pressed = false;
+        update();
+    }
+    MWidget::ungrabMouseEvent(event);
 }
 
 void MWidgetController::mouseReleaseEvent(QGraphicsSceneMouseEvent* event)

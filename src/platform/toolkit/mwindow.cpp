@@ -52,6 +52,7 @@ MWindowPrivate::MWindowPrivate(MWindow* q)
 
 void MWindowPrivate::add(MSceneWindow* window)
 {
+    known.insert(window);
     sceneWindows.removeAll(window);
     sceneWindows.append(window);
     if (window->scene() != scene) {
@@ -126,9 +127,9 @@ MWindow::~MWindow()
 {
     // Scene windows belong to their creators, not to the scene: take them out
     // before the scene goes.
-    const QList<MSceneWindow*> windows = d->sceneWindows;
-    for (MSceneWindow* window : windows) {
-        d->scene->removeItem(window);
+    for (MSceneWindow* window : qAsConst(d->known)) {
+        if (window->scene() == d->scene)
+            d->scene->removeItem(window);
         window->m_window = nullptr;
         window->m_state = MSceneWindow::Disappeared;
     }

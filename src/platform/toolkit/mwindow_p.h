@@ -5,6 +5,7 @@
 
 #include <QGraphicsWidget>
 #include <QList>
+#include <QSet>
 
 class MSceneWindow;
 class MWindow;
@@ -36,6 +37,9 @@ public:
     QGraphicsScene* scene;
     ModalLayer* modalLayer;
     QList<MSceneWindow*> sceneWindows;
+    // Every scene window ever shown here, so that they can be told when the
+    // window goes.
+    QSet<MSceneWindow*> known;
     M::Orientation orientation = M::Landscape;
     bool systemwide = false;
 };

@@ -4,6 +4,7 @@
 #include "tesseltouchcore_export.h"
 #include "mwidgetcontroller.h"
 
+#include <QPersistentModelIndex>
 #include <QPointer>
 #include <QStringList>
 
@@ -69,6 +70,8 @@ private:
     QAbstractItemModel* m_model = nullptr;
     QAbstractItemModel* m_ownModel = nullptr;
     int m_currentIndex = -1;
+    // Follows the current item through insertions, removals and sorting.
+    QPersistentModelIndex m_current;
     QPointer<MSceneWindow> m_popup;
 };
 

@@ -53,7 +53,8 @@ public:
     void setResult(int result);
 
     // Shows the dialog and runs a local event loop until it finishes,
-    // disappears or is deleted; returns its result (Rejected when deleted).
+    // disappears or is deleted; returns its result (Rejected when it was
+    // deleted before it finished).
     int exec(MWindow* window = nullptr);
 
     void appear(MWindow* window, DeletionPolicy policy = KeepWhenDone) override;
@@ -78,7 +79,7 @@ private:
     void rebuild();
 
     MLabel* m_titleLabel;
-    QGraphicsWidget* m_central = nullptr;
+    QPointer<QGraphicsWidget> m_central;
     QGraphicsWidget* m_buttonRow;
     QGraphicsLinearLayout* m_buttonLayout;
     QList<QPair<M::StandardButton, MButton*>> m_buttons;

@@ -20,7 +20,8 @@ public:
     const char* styleClassName() const override;
 
 private:
-    MLabel* m_textLabel;
+    // Gone once another central widget replaces it.
+    QPointer<MLabel> m_textLabel;
 };
 
 #endif

@@ -2,6 +2,7 @@
 #define MNAMESPACE_H
 
 #include <QFlags>
+#include <QMetaType>
 
 // Enumerations shared by the toolkit's classes.
 namespace M {
@@ -53,5 +54,7 @@ enum Position {
 } // namespace M
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(M::StandardButtons)
+Q_DECLARE_METATYPE(M::Orientation)
+Q_DECLARE_METATYPE(M::StandardButton)
 
 #endif

@@ -43,6 +43,8 @@ protected:
 private:
     void layoutWidget();
     void focusItemChanged(QGraphicsItem* newFocus);
+    qreal maximumPosition() const;
+    void startDragging(QGraphicsSceneMouseEvent* event);
 
     QPointer<QGraphicsWidget> m_widget;
     MPositionIndicator* m_indicator;

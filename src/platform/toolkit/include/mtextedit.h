@@ -81,6 +81,7 @@ Q_SIGNALS:
     void cursorPositionChanged();
 
 protected:
+    void applyStyle() override;
     QSizeF contentSizeHint(Qt::SizeHint which, const QSizeF& constraint) const override;
     void tapEvent() override;
     void keyPressEvent(QKeyEvent* event) override;

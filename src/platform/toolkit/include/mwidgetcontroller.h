@@ -56,6 +56,7 @@ protected:
 
     void mousePressEvent(QGraphicsSceneMouseEvent* event) override;
     void mouseReleaseEvent(QGraphicsSceneMouseEvent* event) override;
+    void ungrabMouseEvent(QEvent* event) override;
     void polishEvent() override;
 
 private:
