@@ -6,6 +6,7 @@
 #include <QGraphicsScene>
 #include <QGraphicsView>
 #include <QGraphicsWidget>
+#include <QPointer>
 #include <QWidget>
 
 namespace {
@@ -151,20 +152,29 @@ void MLayout::itemAdded(QGraphicsLayoutItem* item)
 
 void MLayout::itemRemoved(QGraphicsLayoutItem* item)
 {
+    // The item may be in the middle of its destruction (a widget leaves its
+    // layout from its base destructor): nothing here may call into it beyond
+    // the layout-item bookkeeping. Visibility follows at the next layout pass.
     if (m_deleting)
         return;
     for (MAbstractLayoutPolicy* policy : qAsConst(m_policies)) {
         if (policy->indexOf(item) >= 0) {
-            updateVisibility();
             invalidate();
             return;
         }
     }
-    // In no policy any more: no longer an item of the layout.
+    // In no policy any more: no longer an item of the layout. What the
+    // layout hid is shown again, once it is sure to be alive.
     m_items.removeAll(item);
     if (m_hiddenByLayout.removeAll(item) > 0) {
-        if (QGraphicsItem* graphics = item->graphicsItem())
-            graphics->show();
+        QGraphicsItem* graphics = item->graphicsItem();
+        if (QGraphicsObject* object = graphics ? graphics->toGraphicsObject() : nullptr) {
+            QPointer<QGraphicsObject> guard(object);
+            QMetaObject::invokeMethod(object, [guard] {
+                if (guard)
+                    guard->show();
+            }, Qt::QueuedConnection);
+        }
     }
     item->setParentLayoutItem(nullptr);
     invalidate();
@@ -206,6 +216,7 @@ void MLayout::setGeometry(const QRectF& rect)
 {
     QGraphicsLayout::setGeometry(rect);
     followOrientation();
+    updateVisibility();
     if (!m_policy)
         return;
     qreal left, top, right, bottom;

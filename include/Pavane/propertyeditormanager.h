@@ -1,0 +1,95 @@
+#ifndef PAVANE_PROPERTYEDITORMANAGER_H
+#define PAVANE_PROPERTYEDITORMANAGER_H
+
+#include <Pavane/pavanedlg_export.h>
+
+#include <QMap>
+#include <QObject>
+#include <QStringList>
+#include <QVariant>
+
+class MWidget;
+class QAbstractItemModel;
+
+namespace Pavane {
+
+class PropertyEditorManagerPrivate;
+class ValueKeyMapperIf;
+
+/**
+ * Named values ("properties") of a settings form, and editor widgets tied to
+ * them: every change that the user makes in an editor is written into its
+ * property and announced by propertyChanged().
+ *
+ * The properties live in the Qt properties of an object (object mode) or in
+ * a map that the manager holds (map mode). Editors come ready-made from
+ * createEditor() or are existing widgets bound with bindEditor(): text edits,
+ * switches and check boxes (MButton), combo boxes and ButtonGroupContainers.
+ * Editors are filled from the property when created or bound; later changes
+ * of the property do not reach them. The caller owns the editors; the
+ * manager forgets an editor when it is destroyed. GUI thread only.
+ */
+class PAVANEDLG_EXPORT PropertyEditorManager : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(int buttonGroupLimit READ buttonGroupLimit WRITE setButtonGroupLimit)
+
+public:
+    /** Object mode over @p object's properties; map mode when it is null.
+        The object is not owned. */
+    explicit PropertyEditorManager(QObject* object, QObject* parent = nullptr);
+    /** Map mode over a copy of @p properties. */
+    explicit PropertyEditorManager(const QMap<QString, QVariant>& properties, QObject* parent = nullptr);
+    ~PropertyEditorManager() override;
+
+    QVariant propertyValue(const QString& name) const;
+    /** Stores the value; emits nothing and updates no editor. */
+    void setPropertyValue(const QString& name, const QVariant& value);
+    /** Stores the value and emits propertyChanged(), changed or not. */
+    void setPropertyValueWithNotification(const QString& name, const QVariant& value);
+    /** The properties in map mode; empty in object mode. */
+    QMap<QString, QVariant> properties() const;
+    /** An editor bound to @p name (not through a mapper), or null. */
+    MWidget* widgetForProperty(const QString& name) const;
+
+    /** The most options shown as a button group rather than a combo box
+        (3 unless changed); takes effect for editors created afterwards. */
+    int buttonGroupLimit() const;
+    void setButtonGroupLimit(int limit);
+
+    /**
+     * An editor for @p name by value type (the property's own when
+     * QVariant::Invalid, else a string): a checkable button for bool, a
+     * number edit for int, a text edit for anything else. The caller owns it.
+     */
+    MWidget* createEditor(const QString& name, QVariant::Type type);
+    /**
+     * A selection among options: label i shows and stores value i. Up to
+     * buttonGroupLimit() options give a button group, more a combo box.
+     * Labels beyond the end of @p values have no value and are left out,
+     * with a warning.
+     */
+    MWidget* createEditor(const QString& name, const QStringList& labels, const QList<QVariant>& values);
+    /** A switch that stores @p trueValue when checked, @p falseValue when not. */
+    MWidget* createEditor(const QString& name, const QVariant& trueValue, const QVariant& falseValue);
+
+    /** Binds an existing text edit, button, combo box or ButtonGroupContainer;
+        false, with a warning, for any other widget. */
+    bool bindEditor(MWidget* editor, const QString& name, QVariant::Type type);
+    /** Binds a combo box whose rows are the rows of @p model: column 0 the
+        texts, column @p column the values. */
+    bool bindEditor(MWidget* editor, const QString& name, const QAbstractItemModel* model, int column);
+    /** Binds a text edit through @p mapper (not owned). */
+    bool bindEditor(MWidget* editor, ValueKeyMapperIf* mapper);
+
+Q_SIGNALS:
+    void propertyChanged(const QString& property);
+
+private:
+    friend class PropertyEditorManagerPrivate;
+    PropertyEditorManagerPrivate* const d;
+};
+
+} // namespace Pavane
+
+#endif

@@ -1,0 +1,36 @@
+#ifndef PAVANE_VALUEKEYMAPPERIF_H
+#define PAVANE_VALUEKEYMAPPERIF_H
+
+#include <Pavane/pavanedlg_export.h>
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+namespace Pavane {
+
+/**
+ * Lets one text edit write different properties depending on what was typed
+ * (bound with PropertyEditorManager::bindEditor(editor, mapper)). After every
+ * change of the text the manager stores mappedValue() under mappedKey() and
+ * clears every property named by obsoleteKeys().
+ *
+ * Implementations keep their own reference to the text edit they interpret.
+ * The manager does not own the mapper, which must outlive the binding.
+ */
+class PAVANEDLG_EXPORT ValueKeyMapperIf
+{
+public:
+    virtual ~ValueKeyMapperIf();
+
+    /** The property that the current text belongs to. */
+    virtual QString mappedKey() const = 0;
+    /** The value to store under mappedKey(). */
+    virtual QVariant mappedValue() const = 0;
+    /** Properties to clear after each change. */
+    virtual QStringList obsoleteKeys() const = 0;
+};
+
+} // namespace Pavane
+
+#endif
