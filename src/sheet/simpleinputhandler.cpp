@@ -1,0 +1,271 @@
+#include <Pavane/simpleinputhandler.h>
+
+#include <MBasicSheetHeader>
+#include <MInputMethodState>
+#include <MSheet>
+#include <MTextEdit>
+
+#include <QAction>
+#include <QGraphicsScene>
+#include <QPointer>
+#include <QTimer>
+
+namespace Pavane {
+
+namespace {
+
+const QString KeysTarget = QStringLiteral("/keys");
+const QString ActionKey = QStringLiteral("actionKey");
+constexpr int RefreshDelay = 100;
+
+} // namespace
+
+class SimpleInputHandlerPrivate : public QObject
+{
+    Q_OBJECT
+
+public:
+    SimpleInputHandlerPrivate(SimpleInputHandler* handler, QGraphicsWidget* widget);
+    ~SimpleInputHandlerPrivate() override;
+
+    QPointer<MTextEdit> textEditPointerForObject(QObject* object) const;
+    QAction* getPositiveAction() const;
+    void collect(QGraphicsItem* item);
+    void insertInOrder(MTextEdit* edit);
+    void updateActionKeyEnabled(MTextEdit* edit);
+    bool isLast(const MTextEdit* edit) const;
+    void setActionKeyAttribute(const char* attribute, const QVariant& value);
+
+    SimpleInputHandler* handler;
+    MSheet* sheet;
+    QGraphicsWidget* widget;
+    QList<QPointer<MTextEdit>> textEdits;
+    int extensionId = -1;
+    QTimer* refreshTimer;
+
+public Q_SLOTS:
+    void createTextEditList();
+    void textEditReturnPressed();
+    void textEditGainedFocus();
+    void textEditTextChanged();
+};
+
+SimpleInputHandlerPrivate::SimpleInputHandlerPrivate(SimpleInputHandler* handler, QGraphicsWidget* widget)
+    : QObject(handler)
+    , handler(handler)
+    , sheet(qobject_cast<MSheet*>(widget))
+    , widget(widget)
+    , refreshTimer(new QTimer(this))
+{
+    // The extension and the timer exist before a first build may run below.
+    extensionId = MInputMethodState::instance()->registerAttributeExtension(QString());
+    refreshTimer->setSingleShot(true);
+    refreshTimer->setInterval(RefreshDelay);
+    connect(refreshTimer, SIGNAL(timeout()), this, SLOT(createTextEditList()));
+
+    if (auto* sceneWindow = qobject_cast<MSceneWindow*>(widget)) {
+        if (sceneWindow->sceneWindowState() == MSceneWindow::Appeared)
+            createTextEditList();
+        else
+            connect(sceneWindow, SIGNAL(appeared()), this, SLOT(createTextEditList()));
+    } else if (auto* mwidget = qobject_cast<MWidget*>(widget)) {
+        if (mwidget->isOnDisplay())
+            createTextEditList();
+        else
+            connect(mwidget, SIGNAL(displayEntered()), this, SLOT(createTextEditList()));
+    } else {
+        createTextEditList();
+    }
+}
+
+SimpleInputHandlerPrivate::~SimpleInputHandlerPrivate()
+{
+    MInputMethodState::instance()->unregisterAttributeExtension(extensionId);
+    extensionId = -1;
+    textEdits.clear();
+}
+
+void SimpleInputHandlerPrivate::createTextEditList()
+{
+    refreshTimer->stop();
+    // Every change of the scene restarts the timer: the list is built again
+    // once the scene has been quiet for a while.
+    if (QGraphicsScene* scene = widget->scene()) {
+        connect(scene, SIGNAL(changed(QList<QRectF>)), refreshTimer, SLOT(start()),
+                Qt::UniqueConnection);
+    }
+
+    const bool wasEmpty = textEdits.isEmpty();
+    textEdits.clear();
+
+    QGraphicsItem* root = sheet ? sheet->centralWidget() : nullptr;
+    if (!root) {
+        root = widget;
+        // The first build is done; later ones follow the scene.
+        disconnect(widget, nullptr, this, SLOT(createTextEditList()));
+    }
+    collect(root);
+
+    for (const QPointer<MTextEdit>& edit : qAsConst(textEdits)) {
+        if (!edit)
+            continue;
+        connect(edit, SIGNAL(returnPressed()), this, SLOT(textEditReturnPressed()));
+        connect(edit, SIGNAL(gainedFocus(Qt::FocusReason)), this, SLOT(textEditGainedFocus()));
+        connect(edit, SIGNAL(textChanged()), this, SLOT(textEditTextChanged()));
+    }
+
+    if (wasEmpty && !textEdits.isEmpty() && textEdits.first() && textEdits.first()->text().isEmpty())
+        textEdits.first()->setFocus(Qt::OtherFocusReason);
+}
+
+void SimpleInputHandlerPrivate::collect(QGraphicsItem* item)
+{
+    const QList<QGraphicsItem*> children = item->childItems();
+    for (QGraphicsItem* child : children) {
+        auto* edit = qobject_cast<MTextEdit*>(child->toGraphicsObject());
+        if (!edit) {
+            collect(child);
+            continue;
+        }
+        // Only a field hidden in its own right is left out, with all below it.
+        if (!edit->isVisibleTo(edit->parentItem()))
+            continue;
+        disconnect(edit, nullptr, this, nullptr);
+        edit->attachToolbar(extensionId);
+        insertInOrder(edit);
+    }
+}
+
+void SimpleInputHandlerPrivate::insertInOrder(MTextEdit* edit)
+{
+    // Left to right first, then top to bottom; equal places keep the order found.
+    const QPointF position = edit->scenePos();
+    int index = textEdits.size();
+    for (int i = 0; i < textEdits.size(); ++i) {
+        const QPointF other = textEdits.at(i)->scenePos();
+        if (other.x() > position.x() || (other.x() == position.x() && other.y() > position.y())) {
+            index = i;
+            break;
+        }
+    }
+    textEdits.insert(index, edit);
+}
+
+QPointer<MTextEdit> SimpleInputHandlerPrivate::textEditPointerForObject(QObject* object) const
+{
+    if (textEdits.isEmpty()) {
+        qWarning("SheetInputHandlerPrivate::textEditPointerForObject() without text edits!");
+        return nullptr;
+    }
+    auto* edit = qobject_cast<MTextEdit*>(object);
+    if (!edit) {
+        qWarning("SheetInputHandlerPrivate::textEditPointerForObject() non-text edit object!");
+        return nullptr;
+    }
+    if (!textEdits.contains(edit)) {
+        qWarning("SheetInputHandlerPrivate::textEditPointerForObject() non recorded text edit!");
+        return nullptr;
+    }
+    return edit;
+}
+
+QAction* SimpleInputHandlerPrivate::getPositiveAction() const
+{
+    if (!sheet || !sheet->headerWidget())
+        return nullptr;
+    auto* header = qobject_cast<MBasicSheetHeader*>(sheet->headerWidget());
+    if (!header) {
+        qWarning("SheetInputHandlerPrivate::getPositiveAction() unable to handle sheet header, "
+                 "which is not MBasicSheetHeader!");
+        return nullptr;
+    }
+    return header->positiveAction();
+}
+
+bool SimpleInputHandlerPrivate::isLast(const MTextEdit* edit) const
+{
+    return !textEdits.isEmpty() && textEdits.last() == edit;
+}
+
+void SimpleInputHandlerPrivate::setActionKeyAttribute(const char* attribute, const QVariant& value)
+{
+    MInputMethodState::instance()->setExtendedAttribute(extensionId, KeysTarget, ActionKey, attribute, value);
+}
+
+void SimpleInputHandlerPrivate::updateActionKeyEnabled(MTextEdit* edit)
+{
+    bool actionEnabled = true;
+    if (isLast(edit)) {
+        if (QAction* action = getPositiveAction())
+            actionEnabled = action->isEnabled();
+    }
+    const bool acceptable = edit->validator() ? edit->hasAcceptableInput() : true;
+    setActionKeyAttribute("enabled", actionEnabled && acceptable);
+}
+
+void SimpleInputHandlerPrivate::textEditGainedFocus()
+{
+    const QPointer<MTextEdit> edit = textEditPointerForObject(sender());
+    if (!edit) {
+        qWarning("SheetInputHandlerPrivate::textEditGainedFocus() unknown sender!");
+        return;
+    }
+    QString label;
+    if (isLast(edit)) {
+        QAction* action = getPositiveAction();
+        label = action ? action->text() : qtTrId("qtn_comm_command_done");
+    } else {
+        label = qtTrId("qtn_comm_next");
+    }
+    setActionKeyAttribute("label", label);
+    setActionKeyAttribute("highlighted", true);
+    updateActionKeyEnabled(edit);
+}
+
+void SimpleInputHandlerPrivate::textEditReturnPressed()
+{
+    const QPointer<MTextEdit> edit = textEditPointerForObject(sender());
+    if (!edit) {
+        qWarning("SheetInputHandlerPrivate::textEditReturnPressed() unknown sender!");
+        return;
+    }
+    const int index = textEdits.indexOf(edit);
+    // Fields deleted since the last build are skipped.
+    for (int i = index < 0 ? 0 : index + 1; i < textEdits.size(); ++i) {
+        if (textEdits.at(i)) {
+            textEdits.at(i)->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+    if (QAction* action = getPositiveAction()) {
+        action->activate(QAction::Trigger);
+    } else {
+        MInputMethodState::instance()->closeSoftwareInputPanel();
+        edit->clearFocus();
+    }
+}
+
+void SimpleInputHandlerPrivate::textEditTextChanged()
+{
+    const QPointer<MTextEdit> edit = textEditPointerForObject(sender());
+    if (!edit) {
+        qWarning("SheetInputHandlerPrivate::textEditTextChanged() unknown sender!");
+        return;
+    }
+    updateActionKeyEnabled(edit);
+}
+
+SimpleInputHandler::SimpleInputHandler(QGraphicsWidget* widget)
+    : QObject(widget)
+    , d(new SimpleInputHandlerPrivate(this, widget))
+{
+}
+
+SimpleInputHandler::~SimpleInputHandler()
+{
+    delete d;
+}
+
+} // namespace Pavane
+
+#include "simpleinputhandler.moc"

@@ -1,0 +1,288 @@
+#include <Pavane/simplesheet.h>
+#include <Pavane/simpleinputhandler.h>
+
+#include <MBasicSheetHeader>
+#include <MLabel>
+#include <MPannableViewport>
+#include <MPositionIndicator>
+#include <MWindow>
+
+#include <QAction>
+#include <QEventLoop>
+#include <QGraphicsLinearLayout>
+#include <QPointer>
+
+namespace Pavane {
+
+class SimpleSheetPrivate : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit SimpleSheetPrivate(SimpleSheet* sheet);
+    ~SimpleSheetPrivate() override;
+
+    void createHeader();
+    QAction* acceptAction();
+    QAction* rejectAction();
+    void createTitleLine();
+    void buildBody();
+
+    SimpleSheet* sheet;
+    MBasicSheetHeader* header = nullptr;
+    MLabel* titleLabel = nullptr;
+    QString title;
+    QGraphicsLinearLayout* bodyLayout = nullptr;
+    QGraphicsWidget* content = nullptr;
+    bool acceptEnabled = true;
+    bool accepted = false;
+    bool rejected = false;
+
+public Q_SLOTS:
+    void setStyleNames();
+    void disappeared();
+};
+
+SimpleSheetPrivate::SimpleSheetPrivate(SimpleSheet* sheet)
+    : QObject(sheet)
+    , sheet(sheet)
+{
+    new SimpleInputHandler(sheet);
+    connect(sheet, SIGNAL(sceneWindowStateChanged(MSceneWindow::SceneWindowState,MSceneWindow::SceneWindowState)),
+            this, SLOT(setStyleNames()));
+    connect(sheet, SIGNAL(disappeared()), this, SLOT(disappeared()));
+}
+
+SimpleSheetPrivate::~SimpleSheetPrivate()
+{
+    // A sheet destroyed undecided is rejected, with both signals.
+    disappeared();
+}
+
+void SimpleSheetPrivate::createHeader()
+{
+    if (header)
+        return;
+    header = new MBasicSheetHeader(sheet);
+    setStyleNames();
+    sheet->setHeaderWidget(header);
+}
+
+QAction* SimpleSheetPrivate::acceptAction()
+{
+    createHeader();
+    if (!header->positiveAction()) {
+        auto* action = new QAction(header);
+        action->setEnabled(acceptEnabled);
+        // Queued: the decision is taken on a later turn than the tap.
+        connect(action, SIGNAL(triggered()), sheet, SLOT(accept()), Qt::QueuedConnection);
+        header->setPositiveAction(action);
+    }
+    return header->positiveAction();
+}
+
+QAction* SimpleSheetPrivate::rejectAction()
+{
+    createHeader();
+    if (!header->negativeAction()) {
+        auto* action = new QAction(header);
+        connect(action, SIGNAL(triggered()), sheet, SLOT(reject()), Qt::QueuedConnection);
+        header->setNegativeAction(action);
+    }
+    return header->negativeAction();
+}
+
+void SimpleSheetPrivate::createTitleLine()
+{
+    delete titleLabel;
+    titleLabel = new MLabel;
+    titleLabel->setTextElide(true);
+    titleLabel->setText(title);
+    setStyleNames();
+    if (bodyLayout)
+        bodyLayout->insertItem(0, titleLabel);
+}
+
+void SimpleSheetPrivate::buildBody()
+{
+    auto* container = new MWidget;
+    auto* layout = new QGraphicsLinearLayout(Qt::Vertical);
+    layout->setSpacing(0);
+    layout->setContentsMargins(0, 0, 0, 0);
+    bodyLayout = layout;
+    container->setLayout(layout);
+    // Taken into the new container before the old one goes with the old
+    // viewport, so that they live on.
+    if (titleLabel)
+        layout->addItem(titleLabel);
+    if (content)
+        layout->addItem(content);
+    layout->addStretch(1);
+
+    auto* viewport = new MPannableViewport;
+    viewport->setWidget(container);
+    sheet->setCentralWidget(viewport);
+    setStyleNames();
+}
+
+void SimpleSheetPrivate::setStyleNames()
+{
+    if (sheet->styleName().endsWith(QLatin1String("Inverted"))) {
+        if (titleLabel)
+            titleLabel->setStyleName(QStringLiteral("CommonHeaderInverted"));
+        if (header)
+            header->setStyleName(QStringLiteral("Inverted"));
+        auto* viewport = qobject_cast<MPannableViewport*>(sheet->centralWidget());
+        if (viewport && viewport->positionIndicator())
+            viewport->positionIndicator()->setStyleName(QStringLiteral("CommonPositionIndicatorInverted"));
+    } else if (titleLabel) {
+        titleLabel->setStyleName(QStringLiteral("CommonHeader"));
+    }
+}
+
+void SimpleSheetPrivate::disappeared()
+{
+    if (!accepted && !rejected)
+        sheet->reject();
+}
+
+SimpleSheet::SimpleSheet()
+    : d(new SimpleSheetPrivate(this))
+{
+    setStatusBarVisibleInSystemwide(true);
+}
+
+SimpleSheet::~SimpleSheet()
+{
+    delete d;
+}
+
+QString SimpleSheet::title() const
+{
+    return d->title;
+}
+
+void SimpleSheet::setTitle(const QString& title)
+{
+    d->title = title;
+    if (d->titleLabel) {
+        d->titleLabel->setText(title);
+        return;
+    }
+    d->createTitleLine();
+    d->buildBody();
+}
+
+QGraphicsWidget* SimpleSheet::content() const
+{
+    return d->content;
+}
+
+void SimpleSheet::setContent(QGraphicsWidget* content)
+{
+    d->content = content;
+    d->buildBody();
+}
+
+QString SimpleSheet::acceptLabel() const
+{
+    return d->header && d->header->positiveAction() ? d->header->positiveAction()->text() : QString();
+}
+
+void SimpleSheet::setAcceptLabel(const QString& label)
+{
+    d->acceptAction()->setText(label);
+}
+
+QString SimpleSheet::rejectLabel() const
+{
+    return d->header && d->header->negativeAction() ? d->header->negativeAction()->text() : QString();
+}
+
+void SimpleSheet::setRejectLabel(const QString& label)
+{
+    d->rejectAction()->setText(label);
+}
+
+bool SimpleSheet::isAcceptEnabled() const
+{
+    return d->header && d->header->positiveAction() && d->header->positiveAction()->isEnabled();
+}
+
+void SimpleSheet::setAcceptEnabled(bool enabled)
+{
+    d->acceptEnabled = enabled;
+    if (d->header && d->header->positiveAction())
+        d->header->positiveAction()->setEnabled(enabled);
+}
+
+bool SimpleSheet::isProgressIndicatorVisible() const
+{
+    return d->header && d->header->isProgressIndicatorVisible();
+}
+
+void SimpleSheet::setProgressIndicatorVisible(bool visible)
+{
+    d->createHeader();
+    d->header->setProgressIndicatorVisible(visible);
+}
+
+bool SimpleSheet::isAccepted() const
+{
+    return d->accepted;
+}
+
+bool SimpleSheet::isRejected() const
+{
+    return d->rejected;
+}
+
+void SimpleSheet::accept()
+{
+    done(true);
+}
+
+void SimpleSheet::reject()
+{
+    done(false);
+}
+
+void SimpleSheet::done(bool accepted)
+{
+    d->accepted = accepted;
+    d->rejected = !accepted;
+    QPointer<SimpleSheet> alive(this);
+    Q_EMIT finished(accepted);
+    // A receiver may have deleted the sheet.
+    if (!alive)
+        return;
+    if (accepted)
+        Q_EMIT this->accepted();
+    else
+        Q_EMIT rejected();
+}
+
+bool SimpleSheet::exec(MWindow* window)
+{
+    QPointer<SimpleSheet> alive(this);
+    QEventLoop loop;
+    connect(this, SIGNAL(finished(bool)), &loop, SLOT(quit()));
+    connect(this, SIGNAL(destroyed()), &loop, SLOT(quit()));
+    if (window)
+        appear(window, KeepWhenDone);
+    else
+        appearSystemwide(KeepWhenDone);
+    d->accepted = false;
+    d->rejected = false;
+    // Nowhere to show it (no QApplication): waiting would never end.
+    if (sceneWindowState() == Disappeared) {
+        reject();
+        return false;
+    }
+    loop.exec(QEventLoop::AllEvents);
+    return alive ? d->accepted : false;
+}
+
+} // namespace Pavane
+
+#include "simplesheet.moc"
