@@ -1,0 +1,57 @@
+#include <Pavane/dividerheader.h>
+
+#include <MLabel>
+#include <MSeparator>
+
+#include <QGraphicsLinearLayout>
+
+namespace Pavane {
+
+class DividerHeaderPrivate
+{
+public:
+    MLabel* label = nullptr;
+    QGraphicsLinearLayout* layout = nullptr;
+};
+
+DividerHeader::DividerHeader(QString text, QGraphicsItem* parent)
+    : MWidgetController(parent)
+    , d(new DividerHeaderPrivate)
+{
+    d->layout = new QGraphicsLinearLayout(Qt::Horizontal);
+    d->layout->setContentsMargins(0, 0, 0, 0);
+    d->layout->setSpacing(0);
+    setLayout(d->layout);
+
+    auto* divider = new MSeparator(nullptr, Qt::Horizontal);
+    divider->setStyleName(QStringLiteral("CommonGroupHeaderDivider"));
+    divider->setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::Fixed);
+    d->layout->addItem(divider);
+    d->layout->setAlignment(divider, Qt::AlignVCenter);
+
+    d->label = new MLabel(text);
+    d->label->setStyleName(QStringLiteral("CommonGroupHeader"));
+    d->label->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
+    d->layout->addItem(d->label);
+
+    setStyleName(QStringLiteral("CommonGroupHeaderPanel"));
+}
+
+DividerHeader::~DividerHeader() = default;
+
+MLabel* DividerHeader::label()
+{
+    return d->label;
+}
+
+void DividerHeader::setLabel(MLabel* label)
+{
+    if (label == d->label)
+        return;
+    delete d->label;
+    d->label = label;
+    if (label)
+        d->layout->addItem(label);
+}
+
+} // namespace Pavane

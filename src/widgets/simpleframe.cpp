@@ -1,0 +1,105 @@
+#include <Pavane/dividerheader.h>
+#include <Pavane/simpleframe.h>
+
+#include <MLabel>
+#include <MLayout>
+#include <MLinearLayoutPolicy>
+#include <MLocale>
+#include <MWidgetController>
+
+#include <QPointer>
+
+namespace Pavane {
+
+class SimpleFramePrivate
+{
+public:
+    QGraphicsWidget* buildCaption();
+
+    QString title;
+    QPointer<MWidget> content;
+    MLabel* titleLabel = nullptr;
+    // The label itself, or the divider header that carries it.
+    QPointer<QGraphicsWidget> caption;
+};
+
+QGraphicsWidget* SimpleFramePrivate::buildCaption()
+{
+    titleLabel = new MLabel(title);
+    titleLabel->setWordWrap(true);
+
+    auto* controller = qobject_cast<MWidgetController*>(content.data());
+    const QString styleName = controller ? controller->styleName() : QString();
+
+    // In this order; a later rule may restyle what an earlier one set.
+    if (styleName.contains(QLatin1String("InputField"))) {
+        titleLabel->setStyleName(QStringLiteral("CommonFieldLabel"));
+        titleLabel->setAlignment(MLocale::directionForText(title) == Qt::RightToLeft
+                                     ? Qt::AlignRight | Qt::AlignTop
+                                     : Qt::AlignLeft | Qt::AlignTop);
+    }
+    if (styleName.contains(QLatin1String("CommonSubTitle")))
+        titleLabel->setStyleName(QStringLiteral("CommonTitle"));
+    if (styleName.startsWith(QLatin1String("ButtonGroupContainer"))
+        || styleName.startsWith(QLatin1String("CommonButtonGroup"))
+        || styleName.startsWith(QLatin1String("CommonPanel")) || !controller) {
+        auto* header = new DividerHeader(QString());
+        titleLabel->setStyleName(QStringLiteral("CommonGroupHeader"));
+        header->setLabel(titleLabel);
+        return header;
+    }
+    return titleLabel;
+}
+
+SimpleFrame::SimpleFrame(const QString& title, MWidget* parent)
+    : MWidget(parent)
+    , d(new SimpleFramePrivate)
+{
+    d->title = title;
+}
+
+SimpleFrame::~SimpleFrame() = default;
+
+QString SimpleFrame::title() const
+{
+    return d->title;
+}
+
+void SimpleFrame::setTitle(const QString& title)
+{
+    d->title = title;
+    if (d->titleLabel && d->caption)
+        d->titleLabel->setText(title);
+}
+
+MWidget* SimpleFrame::content() const
+{
+    return d->content;
+}
+
+void SimpleFrame::setContent(MWidget* content)
+{
+    if (content && content == d->content)
+        return;
+    QPointer<MWidget> old = d->content;
+    d->content = content;
+    createContent();
+    // Out of the layout now, it would linger on the frame: it goes.
+    delete old.data();
+}
+
+void SimpleFrame::createContent()
+{
+    auto* layout = new MLayout;
+    setLayout(layout); // the layout before goes; the caption stays a child
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* policy = new MLinearLayoutPolicy(layout, Qt::Vertical);
+    if (!d->caption && !d->title.isEmpty())
+        d->caption = d->buildCaption();
+    if (d->caption)
+        policy->addItem(d->caption);
+    if (d->content)
+        policy->addItem(d->content, Qt::AlignCenter);
+}
+
+} // namespace Pavane

@@ -1,0 +1,219 @@
+// The form widgets on screen: the check-box row's layouts, the prefixed
+// field's indent, and the key field's checked paste through the clipboard.
+#include <Pavane/KeyTextEdit>
+#include <Pavane/PrefixTextEdit>
+#include <Pavane/SimpleCheckBoxLabel>
+
+#include "toolkittest.h"
+
+#include <MButton>
+#include <MHelpButton>
+#include <MLabel>
+#include <MProgressIndicator>
+#include <MSceneWindow>
+
+#include <QClipboard>
+#include <QGraphicsLinearLayout>
+#include <QGuiApplication>
+#include <QPointer>
+#include <QRegularExpressionValidator>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QtTest>
+
+using namespace Pavane;
+
+namespace {
+
+template<typename T>
+QList<T*> shown(QGraphicsItem* root)
+{
+    QList<T*> result;
+    for (QGraphicsItem* item : root->childItems()) {
+        if (auto* widget = qobject_cast<T*>(item->toGraphicsObject()); widget && widget->isVisible())
+            result.append(widget);
+        result.append(shown<T>(item));
+    }
+    return result;
+}
+
+qreal firstLineIndent(const MTextEdit* edit)
+{
+    return edit->document()->firstBlock().blockFormat().textIndent();
+}
+
+} // namespace
+
+class TestFormWidgets : public QObject
+{
+    Q_OBJECT
+
+private:
+    QScopedPointer<MWindow> window;
+    QScopedPointer<MSceneWindow> page;
+
+    void show(QGraphicsWidget* widget)
+    {
+        page.reset(new MSceneWindow);
+        auto* layout = new QGraphicsLinearLayout(Qt::Vertical, page.data());
+        layout->addItem(widget);
+        layout->addStretch();
+        page->appear(window.data());
+        QVERIFY(QTest::qWaitFor([layout] { return layout->isActivated(); }));
+    }
+
+private Q_SLOTS:
+    void init() { window.reset(ToolkitTest::shownWindow()); }
+    void cleanup()
+    {
+        page.reset();
+        window.reset();
+    }
+
+    void checkBoxRowOrder_data()
+    {
+        QTest::addColumn<QString>("viewType");
+        QTest::addColumn<bool>("buttonFirst");
+        QTest::newRow("switch at the right end") << MButton::switchType << false;
+        QTest::newRow("check box at the left end") << MButton::checkboxType << true;
+    }
+
+    void checkBoxRowOrder()
+    {
+        QFETCH(QString, viewType);
+        QFETCH(bool, buttonFirst);
+        auto* button = new MButton;
+        auto* row = new SimpleCheckBoxLabel(button, QStringLiteral("Automatic connection"), viewType);
+        QVERIFY(button->isCheckable());
+        QCOMPARE(button->viewType(), viewType);
+        QCOMPARE(row->styleName(), QStringLiteral("CommonPanel"));
+        show(row);
+        const QList<MLabel*> labels = shown<MLabel>(row);
+        QCOMPARE(labels.size(), 1);
+        QCOMPARE(labels[0]->styleName(), QStringLiteral("CommonSingleTitle"));
+        QCOMPARE(button->sceneBoundingRect().center().x() < labels[0]->sceneBoundingRect().center().x(), buttonFirst);
+        if (viewType == MButton::switchType)
+            QCOMPARE(button->styleName(), QStringLiteral("CommonRightSwitch"));
+    }
+
+    void checkBoxRowHelpAndInfo()
+    {
+        auto* button = new MButton;
+        auto* row = new SimpleCheckBoxLabel(button, QStringLiteral("Hidden network"), MButton::switchType);
+        row->setHelpPageId(QString()); // nothing to remove
+        row->setHelpPageId(QStringLiteral("wlan-hidden"));
+        row->setHelpPageId(QStringLiteral("wlan-hidden-2"));
+        show(row);
+        QList<MHelpButton*> help = shown<MHelpButton>(row);
+        QCOMPARE(help.size(), 1);
+        QCOMPARE(help[0]->pageID(), QStringLiteral("wlan-hidden-2"));
+        QCOMPARE(help[0]->iconID(), QStringLiteral("icon-s-description-inverse"));
+        MLabel* title = shown<MLabel>(row).first();
+        QVERIFY(title->sceneBoundingRect().right() <= help[0]->sceneBoundingRect().left());
+        QVERIFY(help[0]->sceneBoundingRect().right() <= button->sceneBoundingRect().left());
+
+        row->setInfoText(QStringLiteral("Asks for the network name"));
+        row->setInfoText(QStringLiteral("The name is not broadcast"));
+        QCOMPARE(row->styleName(), QStringLiteral("CommonLargePanel"));
+        QVERIFY(QTest::qWaitFor([row] { return shown<MLabel>(row).size() == 2; }));
+        const QList<MLabel*> labels = shown<MLabel>(row);
+        MLabel* info = labels[0]->styleName() == QLatin1String("CommonSubText") ? labels[0] : labels[1];
+        QCOMPARE(info->text(), QStringLiteral("The name is not broadcast"));
+        QVERIFY(QTest::qWaitFor([&] { return title->sceneBoundingRect().bottom() <= info->sceneBoundingRect().top(); }));
+
+        row->setHelpPageId(QString());
+        QVERIFY(QTest::qWaitFor([row] { return shown<MHelpButton>(row).isEmpty(); }));
+    }
+
+    void theSpinnerTakesTheButtonsPlace()
+    {
+        auto* button = new MButton;
+        auto* row = new SimpleCheckBoxLabel(button, QStringLiteral("Bluetooth"), MButton::switchType);
+        row->setShowProgressIndicator(false); // before any true: nothing
+        show(row);
+        QVERIFY(shown<MProgressIndicator>(row).isEmpty());
+        row->setShowProgressIndicator(true);
+        row->setShowProgressIndicator(true);
+        QVERIFY(QTest::qWaitFor([&] { return !button->isVisible(); }));
+        const QList<MProgressIndicator*> spinners = shown<MProgressIndicator>(row);
+        QCOMPARE(spinners.size(), 1);
+        QCOMPARE(spinners[0]->styleName(), QStringLiteral("CommonListItemSpinnerInverted"));
+        QVERIFY(spinners[0]->unknownDuration());
+        row->setShowProgressIndicator(false);
+        QVERIFY(QTest::qWaitFor([&] { return button->isVisible(); }));
+        QVERIFY(shown<MProgressIndicator>(row).isEmpty());
+    }
+
+    void prefixIndent()
+    {
+        auto* edit = new PrefixTextEdit;
+        QVERIFY(edit->prefix().isNull());
+        show(edit);
+        edit->setPrefix(QString());
+        QCOMPARE(edit->prefix(), QString(""));
+        edit->setPrefix(QStringLiteral("http://"));
+        MLabel* label = shown<MLabel>(edit).value(0);
+        QVERIFY(label && !label->isEnabled());
+        QCOMPARE(label->color(), QColor(184, 184, 184));
+        const QPointF place = label->pos();
+        const qreal shortIndent = firstLineIndent(edit);
+        QVERIFY(shortIndent > label->size().width() - 1);
+
+        edit->setPrefix(QStringLiteral("https://www."));
+        const qreal longIndent = firstLineIndent(edit);
+        QVERIFY(longIndent > shortIndent);
+        QCOMPARE(label->pos(), place);
+
+        // Typing and replacing the text keep the indent.
+        ToolkitTest::tap(window.data(), edit);
+        ToolkitTest::type(window.data(), QStringLiteral("example.org"));
+        QCOMPARE(firstLineIndent(edit), longIndent);
+        edit->setText(QStringLiteral("other.example"));
+        QCOMPARE(firstLineIndent(edit), longIndent);
+        QCOMPARE(edit->text(), QStringLiteral("other.example"));
+    }
+
+    void keyPaste_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("a complete key") << "" << "0123456789" << "0123456789";
+        QTest::newRow("a partial key") << "" << "01234" << "";
+        QTest::newRow("not a key") << "" << "xyz" << "";
+        // The clipboard text alone decides, not the text it would make.
+        QTest::newRow("completing a partial key") << "0123456" << "789" << "0123456";
+    }
+
+    void keyPaste()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, clipboard);
+        QFETCH(QString, after);
+        auto* edit = new KeyTextEdit;
+        const QRegularExpressionValidator wepKey(QRegularExpression(QStringLiteral("[0-9A-Fa-f]{10}")));
+        edit->setValidator(&wepKey);
+        edit->setText(before);
+        show(edit);
+        QGuiApplication::clipboard()->setText(clipboard);
+        ToolkitTest::tap(window.data(), edit);
+        ToolkitTest::key(window.data(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(edit->text(), after);
+        // The slot is reachable through the meta-object system too.
+        QVERIFY(QMetaObject::invokeMethod(edit, "paste"));
+        QCOMPARE(edit->text(), after);
+    }
+
+    void keyPasteWithoutValidator()
+    {
+        auto* edit = new KeyTextEdit;
+        show(edit);
+        QGuiApplication::clipboard()->setText(QStringLiteral("anything"));
+        ToolkitTest::tap(window.data(), edit);
+        ToolkitTest::key(window.data(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(edit->text(), QStringLiteral("anything"));
+    }
+};
+
+QTEST_MAIN(TestFormWidgets)
+#include "tst_formwidgets.moc"
