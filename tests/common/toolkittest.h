@@ -5,9 +5,11 @@
 // releases on the window's viewport at the item's place, keys go to the
 // window, and so to the focused item.
 
+#include <MSceneWindow>
 #include <MWindow>
 
 #include <QGraphicsItem>
+#include <QGraphicsLinearLayout>
 #include <QTest>
 
 namespace ToolkitTest {
@@ -43,6 +45,20 @@ inline MWindow* shownWindow(QSize size = QSize(480, 854))
     if (!QTest::qWaitForWindowExposed(window))
         qWarning("the test window was not exposed");
     return window;
+}
+
+// Shows @p widget at the top of a new page in @p window and waits until it
+// is laid out. The page owns the widget; the caller owns the page.
+inline MSceneWindow* showOnPage(MWindow* window, QGraphicsWidget* widget)
+{
+    auto* page = new MSceneWindow;
+    auto* layout = new QGraphicsLinearLayout(Qt::Vertical, page);
+    layout->addItem(widget);
+    layout->addStretch();
+    page->appear(window);
+    if (!QTest::qWaitFor([layout] { return layout->isActivated(); }))
+        qWarning("the page was not laid out");
+    return page;
 }
 
 } // namespace ToolkitTest

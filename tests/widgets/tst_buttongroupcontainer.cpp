@@ -23,15 +23,7 @@ private:
     QScopedPointer<MWindow> window;
     QScopedPointer<MSceneWindow> page;
 
-    // Shows the container at the top of a page in the test window.
-    void show(ButtonGroupContainer* container)
-    {
-        page.reset(new MSceneWindow);
-        auto* layout = new QGraphicsLinearLayout(Qt::Vertical, page.data());
-        layout->addItem(container);
-        layout->addStretch();
-        page->appear(window.data());
-    }
+    void show(ButtonGroupContainer* container) { page.reset(ToolkitTest::showOnPage(window.data(), container)); }
 
     static bool sideBySide(ButtonGroupContainer* c)
     {

@@ -61,15 +61,7 @@ private:
     QScopedPointer<MWindow> window;
     QScopedPointer<MSceneWindow> page;
 
-    void show(QGraphicsWidget* widget)
-    {
-        page.reset(new MSceneWindow);
-        auto* layout = new QGraphicsLinearLayout(Qt::Vertical, page.data());
-        layout->addItem(widget);
-        layout->addStretch();
-        page->appear(window.data());
-        QVERIFY(QTest::qWaitFor([layout] { return layout->isActivated(); }));
-    }
+    void show(QGraphicsWidget* widget) { page.reset(ToolkitTest::showOnPage(window.data(), widget)); }
 
 private Q_SLOTS:
     void init() { window.reset(ToolkitTest::shownWindow()); }
