@@ -38,12 +38,12 @@ QString ServiceProcess::scratchPath(const QString& name) const
 }
 
 bool ServiceProcess::start(const QString& program, const QStringList& arguments,
-                           const QString& serviceName)
+                           const QString& serviceName, bool sessionBus)
 {
     process.start(program, arguments);
     if (!process.waitForStarted(10000))
         return false;
-    QDBusConnectionInterface* bus = QDBusConnection::systemBus().interface();
+    QDBusConnectionInterface* bus = (sessionBus ? QDBusConnection::sessionBus() : QDBusConnection::systemBus()).interface();
     for (int i = 0; i < 1000; ++i) {
         // Owned by this process, not by one that had it before.
         if (bus->isServiceRegistered(serviceName)
@@ -82,6 +82,44 @@ bool PeerProcess::start(const QStringList& arguments)
 {
     return ServiceProcess::start(QStringLiteral(TESTPEER_PATH), arguments,
                                  QLatin1String(ServiceName));
+}
+
+namespace {
+
+QDBusMessage control(const QString& member, const QList<QVariant>& args = {})
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("/org/freedesktop/Notifications"),
+        QStringLiteral("com.zelkor.NotificationServer.Control"), member);
+    call.setArguments(args);
+    return QDBusConnection::sessionBus().call(call);
+}
+
+} // namespace
+
+bool NotifydProcess::start()
+{
+    qDBusRegisterMetaType<QList<uint>>();
+    return ServiceProcess::start(QStringLiteral(NOTIFYD_PATH), {}, QStringLiteral("org.freedesktop.Notifications"),
+                                 true);
+}
+
+QList<uint> NotifydProcess::ids() const
+{
+    const QDBusMessage reply = control(QStringLiteral("Ids"));
+    return qdbus_cast<QList<uint>>(reply.arguments().value(0));
+}
+
+NotifydProcess::Shown NotifydProcess::get(uint id) const
+{
+    const QList<QVariant> args = control(QStringLiteral("Get"), {id}).arguments();
+    return Shown{args.value(0).toString(), args.value(1).toString(), args.value(2).toString(),
+                 args.value(3).toString()};
+}
+
+bool NotifydProcess::invoke(uint id, const QString& action) const
+{
+    return control(QStringLiteral("Invoke"), {id, action}).arguments().value(0).toBool();
 }
 
 namespace {

@@ -25,8 +25,10 @@ class ServiceProcess
 public:
     ServiceProcess();
     ~ServiceProcess();
-    // Starts @p program and waits until it owns @p serviceName.
-    bool start(const QString& program, const QStringList& arguments, const QString& serviceName);
+    // Starts @p program and waits until it owns @p serviceName on the
+    // private system bus (or the session bus).
+    bool start(const QString& program, const QStringList& arguments, const QString& serviceName,
+               bool sessionBus = false);
     // Ends it with SIGTERM; returns its exit code, or -1 when it did not exit
     // normally.
     int stop();
@@ -70,6 +72,22 @@ public:
     QString displayState() const;
     // Changes the radios as any other client would.
     bool changeRadioStates(uint states, uint mask) const;
+};
+
+// notifyd on the private session bus, and its control interface: what a
+// person at the screen would see and do.
+class NotifydProcess : public ServiceProcess
+{
+public:
+    struct Shown
+    {
+        QString summary, body, icon, category;
+    };
+
+    bool start();
+    QList<uint> ids() const;
+    Shown get(uint id) const;
+    bool invoke(uint id, const QString& action = QStringLiteral("default")) const;
 };
 
 // Records every Qt message while it lives, and still passes them on, so that

@@ -5,44 +5,16 @@
 #include "devmodeservice.h"
 #include "statefile.h"
 
+#include "../common/terminationsignals.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusError>
-#include <QSocketNotifier>
 
-#include <csignal>
 #include <cstdio>
-#include <sys/signalfd.h>
-#include <unistd.h>
 
 namespace {
-
-// SIGTERM and SIGINT end the event loop, so that the daemon leaves the bus
-// cleanly. They are blocked in every thread (so this must run before Qt
-// starts any) and read from a signalfd.
-int blockTerminationSignals()
-{
-    sigset_t termination;
-    sigemptyset(&termination);
-    sigaddset(&termination, SIGTERM);
-    sigaddset(&termination, SIGINT);
-    if (sigprocmask(SIG_BLOCK, &termination, nullptr) != 0)
-        return -1;
-    return signalfd(-1, &termination, SFD_CLOEXEC | SFD_NONBLOCK);
-}
-
-void quitOnTerminationSignals(QCoreApplication& app, int fd)
-{
-    auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, &app);
-    QObject::connect(notifier, &QSocketNotifier::activated, &app, [&app, fd] {
-        signalfd_siginfo info;
-        if (read(fd, &info, sizeof info) == sizeof info) {
-            qInfo("signal %u received, leaving", info.ssi_signo);
-            app.quit();
-        }
-    });
-}
 
 QDBusConnection connectBus(const QCommandLineParser& options)
 {
@@ -128,9 +100,7 @@ int main(int argc, char** argv)
         qCritical("cannot own %s: %s", DevMode::Service, qPrintable(bus.lastError().message()));
         return 1;
     }
-    if (terminationFd >= 0)
-        quitOnTerminationSignals(app, terminationFd);
-    else
+    if (!quitOnTerminationSignals(app, terminationFd))
         qWarning("cannot watch for SIGTERM and SIGINT");
     qInfo("serving %s", DevMode::Service);
 

@@ -1,0 +1,55 @@
+// notifyd: a notification server on the desktop standard
+// (org.freedesktop.Notifications), with a control interface through which a
+// test or a demo plays the person at the screen.
+#include "notificationserver.h"
+
+#include "../common/terminationsignals.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusError>
+#include <QDBusMetaType>
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    const int terminationFd = blockTerminationSignals();
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("notifyd"));
+    qSetMessagePattern(QStringLiteral("notifyd: %{if-warning}warning: %{endif}%{message}"));
+    qDBusRegisterMetaType<QList<uint>>();
+
+    QCommandLineParser options;
+    options.setApplicationDescription(QStringLiteral("A notification server for tests and demos."));
+    options.addHelpOption();
+    options.addOptions({
+        {QStringLiteral("session"), QStringLiteral("Serve on the session bus (the default).")},
+        {QStringLiteral("system"), QStringLiteral("Serve on the system bus.")},
+        {QStringLiteral("address"), QStringLiteral("Serve on the bus at <address>."), QStringLiteral("address")},
+    });
+    options.process(app);
+
+    QDBusConnection bus = options.isSet(QStringLiteral("address"))
+        ? QDBusConnection::connectToBus(options.value(QStringLiteral("address")), QStringLiteral("notifyd"))
+        : options.isSet(QStringLiteral("system")) ? QDBusConnection::systemBus() : QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        std::fprintf(stderr, "notifyd: cannot connect to the bus\n");
+        return 1;
+    }
+
+    NotificationServer server(bus);
+    new NotificationsAdaptor(&server);
+    new ControlAdaptor(&server);
+    if (!bus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &server)
+        || !bus.registerService(QStringLiteral("org.freedesktop.Notifications"))) {
+        std::fprintf(stderr, "notifyd: cannot own org.freedesktop.Notifications: %s\n",
+                     qPrintable(bus.lastError().message()));
+        return 1;
+    }
+    if (!quitOnTerminationSignals(app, terminationFd))
+        qWarning("cannot watch for SIGTERM and SIGINT");
+    qInfo("serving org.freedesktop.Notifications");
+    return app.exec();
+}
