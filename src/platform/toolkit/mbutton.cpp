@@ -161,9 +161,13 @@ void MButton::keyPressEvent(QKeyEvent* event)
 QSizeF MButton::contentSizeHint(Qt::SizeHint which, const QSizeF&) const
 {
     const QString type = viewType();
+    // Switches and check boxes keep their size: a row's spare width goes to
+    // its text, so that they line up at the row's end.
     if (type == switchType)
-        return which == Qt::MaximumSize ? QSizeF(-1, 40) : QSizeF(72, 40);
-    if (type == checkboxType || type == iconType)
+        return QSizeF(72, 40);
+    if (type == checkboxType)
+        return QSizeF(40, 40);
+    if (type == iconType)
         return which == Qt::MaximumSize ? QSizeF(-1, -1) : QSizeF(40, 40);
     if (which == Qt::MaximumSize)
         return QSizeF(-1, -1);

@@ -264,12 +264,14 @@ void drawIcon(QPainter& p, const QString& id, const QRectF& r)
         QString kind = id.section(QLatin1String("content-"), 1).section(QLatin1Char('-'), 0, 0);
         if (kind.isEmpty())
             kind = QStringLiteral("file");
+        else if (kind == QLatin1String("avatar"))
+            kind = QStringLiteral("card");  // a contact's card
         QFont f = p.font();
         f.setPixelSize(qMax(6, int(box.height() * 0.22)));
         f.setBold(true);
         p.setFont(f);
         p.drawText(box.adjusted(0, box.height() * 0.3, 0, 0), Qt::AlignHCenter | Qt::AlignTop,
-                   kind.left(5).toUpper());
+                   kind.left(4).toUpper());
         return;
     }
     if (id.contains(QLatin1String("contact")) || id.contains(QLatin1String("avatar"))) {

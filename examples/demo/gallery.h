@@ -1,0 +1,39 @@
+#ifndef PAVANE_DEMO_GALLERY_H
+#define PAVANE_DEMO_GALLERY_H
+
+#include <QList>
+#include <QString>
+
+class QWidget;
+
+// One picture per step of the run, and an index.html that shows them in
+// order, each with its caption and whether the step reached its outcome.
+class Gallery
+{
+public:
+    explicit Gallery(const QString& directory);
+
+    bool isUsable() const { return usable; }
+    QString directory() const { return dir; }
+
+    // Renders @p window into the next numbered PNG.
+    void capture(QWidget* window, const QString& title, const QString& caption);
+    // Marks the last captured step as failed, with the reason.
+    void markFailed(const QString& reason);
+    // Writes index.html; @p transcriptFile, when not empty, is linked from it.
+    bool writeIndex(const QString& transcriptFile) const;
+
+private:
+    struct Picture {
+        QString file;
+        QString title;
+        QString caption;
+        QString failure;
+    };
+
+    QString dir;
+    bool usable;
+    QList<Picture> pictures;
+};
+
+#endif
