@@ -37,6 +37,8 @@
 #include <QDBusReply>
 #include <QFileInfo>
 #include <QGraphicsLinearLayout>
+#include <QPainter>
+#include <QPainterPath>
 #include <QSaveFile>
 #include <QTemporaryFile>
 #include <QTextStream>
@@ -316,10 +318,25 @@ bool DemoHost::leaveOfflineMode()
     if (!check(wait([&] { return (question = shownIn<MMessageBox>(system)); }),
                QStringLiteral("the offline-mode question did not appear")))
         return false;
-    picture(system, currentStep,
-            QStringLiteral("OfflineMode::requestExitAsync() saw the master radio off and put its system-modal "
-                           "question on screen: \"%1\"")
-                .arg(question->text()));
+    // On the phone the system window lies above the host's: the picture
+    // shows the question over the dimmed page.
+    settle(150);
+    QImage screen = window->grab().toImage();
+    {
+        QPainter painter(&screen);
+        painter.fillRect(screen.rect(), QColor(0, 0, 0, 110));
+        const QRect box = system->mapFromScene(question->sceneBoundingRect()).boundingRect();
+        QPainterPath rounded;
+        rounded.addRoundedRect(box, 12, 12);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setClipPath(rounded);
+        painter.drawImage(box.topLeft(), system->grab(box).toImage());
+    }
+    gallery.capture(screen, currentStep,
+                    QStringLiteral("OfflineMode::requestExitAsync() saw the master radio off and put its "
+                                   "system-modal question above everything: \"%1\"")
+                        .arg(question->text()));
+    say(QStringLiteral("   picture: %1").arg(currentStep));
 
     if (options.headless) {
         MButton* yes = question->button(M::YesButton);

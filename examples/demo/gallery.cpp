@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <QSaveFile>
 #include <QTextStream>
 #include <QWidget>
@@ -15,11 +16,15 @@ Gallery::Gallery(const QString& directory)
 
 void Gallery::capture(QWidget* window, const QString& title, const QString& caption)
 {
+    capture(window->grab().toImage(), title, caption);
+}
+
+void Gallery::capture(const QImage& image, const QString& title, const QString& caption)
+{
     Picture picture;
     picture.file = QStringLiteral("step-%1.png").arg(pictures.size() + 1, 2, 10, QLatin1Char('0'));
     picture.title = title;
     picture.caption = caption;
-    const QImage image = window->grab().toImage();
     if (!image.save(dir + QLatin1Char('/') + picture.file))
         picture.failure = QStringLiteral("the picture could not be written");
     pictures.append(picture);
@@ -31,8 +36,32 @@ void Gallery::markFailed(const QString& reason)
         pictures.last().failure = reason;
 }
 
+// All pictures at half size, four to a row, for a first look.
+bool Gallery::writeOverview() const
+{
+    const int perRow = 4;
+    const QSize cell(240, 427);
+    const int gap = 8;
+    const int rows = (pictures.size() + perRow - 1) / perRow;
+    if (rows == 0)
+        return false;
+    QImage overview(perRow * (cell.width() + gap) + gap, rows * (cell.height() + gap) + gap,
+                    QImage::Format_RGB32);
+    overview.fill(QColor(0xfa, 0xfa, 0xfa));
+    QPainter painter(&overview);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    for (int i = 0; i < pictures.size(); ++i) {
+        const QImage picture(dir + QLatin1Char('/') + pictures.at(i).file);
+        const QPoint at(gap + (i % perRow) * (cell.width() + gap), gap + (i / perRow) * (cell.height() + gap));
+        painter.drawImage(QRect(at, cell), picture);
+    }
+    painter.end();
+    return overview.save(dir + QStringLiteral("/overview.png"));
+}
+
 bool Gallery::writeIndex(const QString& transcriptFile) const
 {
+    writeOverview();
     QSaveFile file(dir + QStringLiteral("/index.html"));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
         return false;
@@ -46,6 +75,7 @@ bool Gallery::writeIndex(const QString& transcriptFile) const
            "figcaption { margin-top: .5em; }\n"
            ".failed { color: #b00020; font-weight: bold; }\n"
            "</style></head><body>\n<h1>libpavanedlg: a dialog service's road</h1>\n";
+    out << "<p>All steps at a glance: <a href=\"overview.png\">overview.png</a></p>\n";
     if (!transcriptFile.isEmpty())
         out << "<p>D-Bus traffic and store writes of this run: <a href=\"" << transcriptFile.toHtmlEscaped()
             << "\">" << transcriptFile.toHtmlEscaped() << "</a></p>\n";

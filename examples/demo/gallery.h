@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 
+class QImage;
 class QWidget;
 
 // One picture per step of the run, and an index.html that shows them in
@@ -18,12 +19,16 @@ public:
 
     // Renders @p window into the next numbered PNG.
     void capture(QWidget* window, const QString& title, const QString& caption);
+    void capture(const QImage& image, const QString& title, const QString& caption);
     // Marks the last captured step as failed, with the reason.
     void markFailed(const QString& reason);
-    // Writes index.html; @p transcriptFile, when not empty, is linked from it.
+    // Writes index.html and overview.png; @p transcriptFile, when not
+    // empty, is linked from the page.
     bool writeIndex(const QString& transcriptFile) const;
 
 private:
+    bool writeOverview() const;
+
     struct Picture {
         QString file;
         QString title;
