@@ -3,9 +3,11 @@
 #include "networkform.h"
 
 #include <Pavane/ButtonGroupContainer>
+#include <Pavane/ConnectivityDialogRequest>
 #include <Pavane/ConnectivitySettings>
 #include <Pavane/ConnectivityUIUtils>
 #include <Pavane/ContactExporter>
+#include <Pavane/DBusDispatcher>
 #include <Pavane/DialogHelperWidget>
 #include <Pavane/DrillDownItem>
 #include <Pavane/HeaderPanel>
@@ -284,11 +286,19 @@ bool DemoHost::showHome()
                QStringLiteral("the device-mode daemon did not turn the display on")))
         return false;
 
-    statusLine->setText(QStringLiteral("Offline mode is on: the master radio is off."));
+    // Any service can be asked through the generic dispatcher.
+    devmode = new DBusDispatcher(QStringLiteral("com.zelkor.devmode"), QStringLiteral("/com/zelkor/devmode/request"),
+                                 QStringLiteral("com.zelkor.devmode.request"), this);
+    const QList<QVariant> word = devmode->call(QStringLiteral("get_radio_states"));
+    if (!check(!word.isEmpty(), QStringLiteral("the dispatcher got no answer from the device-mode daemon")))
+        return false;
+    statusLine->setText(QStringLiteral("Offline mode is on: radio states 0x%1, the master radio is off.")
+                            .arg(word.value(0).toUInt(), 2, 16, QLatin1Char('0')));
     picture(window, currentStep,
             QStringLiteral("The host's page. RadioState objects read the radio states word from the device-mode "
                            "daemon (get_radio_states): the master radio is off, so the phone is in offline mode. "
-                           "The screen was unlocked and the display turned on through ConnectivityUIUtils."));
+                           "The generic DBusDispatcher asked the same and printed the word. The screen was unlocked and the display "
+                           "turned on through ConnectivityUIUtils."));
     return check(!master->enabled() && wlan->enabled(),
                  QStringLiteral("the phone did not start offline with WLAN on (start devmoded with --radio-states 0x1e)"));
 }
@@ -308,6 +318,11 @@ void DemoHost::displayFailed(const QDBusError& error)
 bool DemoHost::leaveOfflineMode()
 {
     begin(QStringLiteral("Leaving offline mode"));
+    // The dialog service has been asked for a network; the request is
+    // answered once one is stored.
+    request.reset(new ConnectivityDialogRequest(QStringLiteral("connect_to_network"),
+                                                {QStringLiteral("WLAN_INFRA")},
+                                                QStringLiteral("com.zelkor.PavaneDemo")));
     OfflineMode offline;
     QList<bool> reported;
     connect(&offline, &OfflineMode::status, this, [&reported](bool enabled) { reported.append(enabled); });
@@ -344,12 +359,14 @@ bool DemoHost::leaveOfflineMode()
             return false;
         Autopilot(system).tap(yes);
     }
-    if (!check(wait([&] { return reported.contains(false) && master->enabled(); }),
-               reported.contains(true) ? QStringLiteral("the question was declined: offline mode stays on")
-                                       : QStringLiteral("status(false) did not arrive")))
+    if (!check(wait([&] { return !reported.isEmpty(); }), QStringLiteral("no status() arrived"))
+        || !check(!reported.last() && master->enabled(),
+                  QStringLiteral("the question was declined: offline mode stays on")))
         return false;
 
-    statusLine->setText(QStringLiteral("Online: status(false) arrived."));
+    statusLine->setText(QStringLiteral("Online: status(false) arrived; radio states now 0x%1.")
+                            .arg(devmode->call(QStringLiteral("get_radio_states")).value(0).toUInt(), 2, 16,
+                                 QLatin1Char('0')));
     picture(window, QStringLiteral("Online again"),
             QStringLiteral("Consent given: OfflineMode switched the master radio on (req_radio_states_change, "
                            "states 0x01, mask 0x01). The daemon announced the new word (radio_states_ind); every "
@@ -467,7 +484,13 @@ bool DemoHost::connectToNetwork()
             return false;
     }
     say(QStringLiteral("   stored access point %1 (%2)").arg(recordId, networkName));
-    return true;
+
+    bool answered = false;
+    connect(request.get(), &ConnectivityDialogRequest::completed, this, [&answered] { answered = true; });
+    request->complete(QStringLiteral("network_stored"), {recordId});
+    return check(answered && request->state() == ConnectivityDialogRequest::Completed
+                     && request->returnArguments() == QList<QVariant>{recordId},
+                 QStringLiteral("the connect request was not completed"));
 }
 
 // Step 4: a banner, and a notification that the user taps in the server.

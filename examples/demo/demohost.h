@@ -17,7 +17,11 @@ class MWidget;
 class MWindow;
 class QGraphicsLinearLayout;
 
+#include <memory>
+
 namespace Pavane {
+class ConnectivityDialogRequest;
+class DBusDispatcher;
 class RadioState;
 }
 
@@ -75,6 +79,8 @@ private:
     Pavane::RadioState* master = nullptr;
     Pavane::RadioState* wlan = nullptr;
     Pavane::RadioState* bluetooth = nullptr;
+    Pavane::DBusDispatcher* devmode = nullptr;
+    std::unique_ptr<Pavane::ConnectivityDialogRequest> request;
 
     QString currentStep;
     int stepsFailed = 0;
