@@ -21,7 +21,7 @@ ContactStore::ContactStore(const QString& directory)
 
 QString ContactStore::defaultDirectory()
 {
-    // The base directory specification ignores relative paths.
+    // XDG base directories must be absolute; a relative one is ignored.
     QString base = qEnvironmentVariable("XDG_DATA_HOME");
     if (base.isEmpty() || QDir::isRelativePath(base))
         base = QDir::homePath() + QStringLiteral("/.local/share");
