@@ -223,7 +223,7 @@ void DemoHost::addSection(const QString& caption, MWidget* content)
     sections->insertItem(sections->count() - 1, new DialogHelperWidget(frame));
 }
 
-MButton* DemoHost::radioRow(RadioState* radio, const QString& text, const QString& info)
+SimpleCheckBoxLabel* DemoHost::radioRow(RadioState* radio, const QString& text, const QString& info)
 {
     auto* button = new MButton;
     button->setCheckable(true);
@@ -234,7 +234,7 @@ MButton* DemoHost::radioRow(RadioState* radio, const QString& text, const QStrin
     connect(button, &MButton::clicked, radio, &RadioState::setEnabled);
     auto* row = new SimpleCheckBoxLabel(button, text, MButton::switchType);
     row->setInfoText(info);
-    return button;
+    return row;
 }
 
 // Step 1: the dialog service's page, and the phone as the daemon reports it.
@@ -259,8 +259,7 @@ bool DemoHost::showHome()
     for (auto [radio, text, info] : {std::make_tuple(master, "Radios", "Off while the phone is in offline mode"),
                                      std::make_tuple(wlan, "WLAN", "Wireless networks"),
                                      std::make_tuple(bluetooth, "Bluetooth", "Nearby devices")}) {
-        MButton* button = radioRow(radio, QString::fromUtf8(text), QString::fromUtf8(info));
-        radioRows->addItem(static_cast<QGraphicsWidget*>(button->parentItem()));
+        radioRows->addItem(radioRow(radio, QString::fromUtf8(text), QString::fromUtf8(info)));
     }
     statusLine = new MLabel(currentStep);
     statusLine->setStyleName(QStringLiteral("CommonFieldLabel"));

@@ -10,7 +10,6 @@
 
 #include <functional>
 
-class MButton;
 class MLabel;
 class MSceneWindow;
 class MWidget;
@@ -23,6 +22,7 @@ namespace Pavane {
 class ConnectivityDialogRequest;
 class DBusDispatcher;
 class RadioState;
+class SimpleCheckBoxLabel;
 }
 
 // A dialog service in miniature: it walks the library's typical road, from
@@ -66,7 +66,7 @@ private:
     bool wait(const std::function<bool()>& done);
     void picture(MWindow* window, const QString& title, const QString& caption);
     void addSection(const QString& caption, MWidget* content);
-    MButton* radioRow(Pavane::RadioState* radio, const QString& text, const QString& info);
+    Pavane::SimpleCheckBoxLabel* radioRow(Pavane::RadioState* radio, const QString& text, const QString& info);
     void writeStoreWrites() const;
 
     Options options;

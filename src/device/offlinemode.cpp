@@ -8,14 +8,16 @@
 #include <QApplication>
 #include <QPointer>
 
+#include <memory>
+
 namespace Pavane {
 
 namespace {
 
 // Yes and No, as the question offers them.
-constexpr M::StandardButtons QuestionButtons(0x14000);
+constexpr M::StandardButtons QuestionButtons(M::YesButton | M::NoButton);
 // The toolkit's answer for consent.
-constexpr int Consent = 1024;
+constexpr int Consent = MDialog::AffirmativeResult;
 
 // The question needs widgets, and widgets a QApplication; a host without one
 // must not be killed by asking.
@@ -143,10 +145,9 @@ bool OfflineMode::requestExit()
     QPointer<OfflineMode> self(this);
     int result = 0;
     {
-        MMessageBox box(qtTrId("qtn_offl_exiting"), QuestionButtons);
-        box.setSystem(true);
-        box.exec();
-        result = box.result();
+        const std::unique_ptr<MMessageBox> box(OfflineModePrivate::newQuestion());
+        box->exec();
+        result = box->result();
     }
     if (result != Consent)
         return false;

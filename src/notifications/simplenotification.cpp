@@ -35,9 +35,7 @@ SimpleNotificationPrivate::SimpleNotificationPrivate(const QString& eventType, c
 {
     new SimpleNotificationDBusAdaptor(this);
     // 32 hexadecimal digits: a path of its own for every notification.
-    const QString digits = QUuid::createUuid().toString().remove(QLatin1Char('{')).remove(QLatin1Char('}'))
-                               .remove(QLatin1Char('-'));
-    path = PathPrefix + digits;
+    path = PathPrefix + QUuid::createUuid().toString(QUuid::Id128);
     QDBusConnection bus = QDBusConnection::sessionBus();
     bus.registerObject(path, this, QDBusConnection::ExportAdaptors);
 

@@ -167,17 +167,6 @@ QVariant ConnectivitySettings::get(const QString& key) const
 
     QVariant result;
     switch (value->type) {
-    case NET_PREFS_VALUE_NONE:
-        break;
-    case NET_PREFS_VALUE_STRING:
-        result = QString::fromUtf8(value->value.string_value);
-        break;
-    case NET_PREFS_VALUE_INT:
-        result = value->value.int_value;
-        break;
-    case NET_PREFS_VALUE_DOUBLE:
-        result = value->value.double_value;
-        break;
     case NET_PREFS_VALUE_BOOL:
         result = value->value.bool_value != 0;
         break;
@@ -188,9 +177,13 @@ QVariant ConnectivitySettings::get(const QString& key) const
         result = QByteArray(reinterpret_cast<const char*>(value->value.byte_array.data),
                             value->value.byte_array.length);
         break;
-    default:
-        qWarning("UnKnown value type");
+    default: {
+        bool known = false;
+        result = fromElement(value, &known);
+        if (!known)
+            qWarning("UnKnown value type");
         break;
+    }
     }
     net_prefs_value_destroy(value);
     return result;

@@ -49,10 +49,10 @@ void PrefixTextEditPrivate::updateTextLeftMargin()
 {
     if (!prefixLabel)
         return;
-    const qreal width = prefixLabel->effectiveSizeHint(Qt::PreferredSize, QSizeF(-1, -1)).width();
     // The label sits outside any layout: it takes the size its text needs.
-    prefixLabel->resize(prefixLabel->effectiveSizeHint(Qt::PreferredSize));
-    const qreal indent = width + styleMarginOffset - edit->style()->paddingLeft();
+    const QSizeF labelSize = prefixLabel->effectiveSizeHint(Qt::PreferredSize);
+    prefixLabel->resize(labelSize);
+    const qreal indent = labelSize.width() + styleMarginOffset - edit->style()->paddingLeft();
 
     // Only the first block: the field is single-line. A format change is no
     // text change, so this does not call itself again.

@@ -322,13 +322,31 @@ const StoredValue* Store::lookup(int type, const std::string& id, const std::str
     return &cache.find(k)->second;
 }
 
+bool Store::begin()
+{
+    Use use(statements[Begin]);
+    return sqlite3_step(use.statement) == SQLITE_DONE;
+}
+
+// Commits when every step went well, else (or when the commit fails) rolls
+// the transaction back. True when committed.
+bool Store::commitOrRollback(bool ok)
+{
+    if (ok) {
+        Use use(statements[Commit]);
+        ok = sqlite3_step(use.statement) == SQLITE_DONE;
+    }
+    if (!ok) {
+        Use use(statements[Rollback]);
+        sqlite3_step(use.statement);
+    }
+    return ok;
+}
+
 int Store::write(int type, const std::string& id, const std::string& key, const StoredValue& value)
 {
-    if (sqlite3_step(statements[Begin]) != SQLITE_DONE) {
-        sqlite3_reset(statements[Begin]);
+    if (!begin())
         return NET_PREFS_ERROR_STORE;
-    }
-    sqlite3_reset(statements[Begin]);
 
     bool ok = true;
     bool changed = true;
@@ -379,13 +397,8 @@ int Store::write(int type, const std::string& id, const std::string& key, const 
         ok = sqlite3_step(use.statement) == SQLITE_DONE;
     }
 
-    ok = ok && sqlite3_step(statements[Commit]) == SQLITE_DONE;
-    sqlite3_reset(statements[Commit]);
-    if (!ok) {
-        sqlite3_step(statements[Rollback]);
-        sqlite3_reset(statements[Rollback]);
+    if (!commitOrRollback(ok))
         return NET_PREFS_ERROR_STORE;
-    }
     if (changed) {
         ownSeqs.insert(seq);
         cacheStore(cacheKey(type, id, key), value);
@@ -402,11 +415,8 @@ int Store::removeRecord(int type, const std::string& id)
     if (keys.empty())
         return NET_PREFS_OK;
 
-    if (sqlite3_step(statements[Begin]) != SQLITE_DONE) {
-        sqlite3_reset(statements[Begin]);
+    if (!begin())
         return NET_PREFS_ERROR_STORE;
-    }
-    sqlite3_reset(statements[Begin]);
     // The keys are read again inside the transaction: another process may
     // have changed them since.
     bool ok = listKeys(type, id, &keys);
@@ -427,13 +437,8 @@ int Store::removeRecord(int type, const std::string& id)
         ok = sqlite3_step(use.statement) == SQLITE_DONE;
         seqs.push_back(sqlite3_last_insert_rowid(db));
     }
-    ok = ok && sqlite3_step(statements[Commit]) == SQLITE_DONE;
-    sqlite3_reset(statements[Commit]);
-    if (!ok) {
-        sqlite3_step(statements[Rollback]);
-        sqlite3_reset(statements[Rollback]);
+    if (!commitOrRollback(ok))
         return NET_PREFS_ERROR_STORE;
-    }
     for (size_t i = 0; i < keys.size(); ++i) {
         ownSeqs.insert(seqs[i]);
         cacheStore(cacheKey(type, id, keys[i]), StoredValue());

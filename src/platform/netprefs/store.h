@@ -81,6 +81,8 @@ private:
     bool prepare();
     bool openWatch();
     void touchNotifyFile();
+    bool begin();
+    bool commitOrRollback(bool ok);
     bool caching() const;
     bool drainInotify();
 

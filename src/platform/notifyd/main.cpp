@@ -39,7 +39,7 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    NotificationServer server(bus);
+    NotificationServer server;
     new NotificationsAdaptor(&server);
     new ControlAdaptor(&server);
     if (!bus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &server)

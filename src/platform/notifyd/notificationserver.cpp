@@ -3,9 +3,8 @@
 #include <QDebug>
 #include <QTimer>
 
-NotificationServer::NotificationServer(const QDBusConnection& bus, QObject* parent)
+NotificationServer::NotificationServer(QObject* parent)
     : QObject(parent)
-    , bus(bus)
 {
 }
 

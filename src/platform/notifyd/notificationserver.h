@@ -2,7 +2,6 @@
 #define NOTIFYD_NOTIFICATIONSERVER_H
 
 #include <QDBusAbstractAdaptor>
-#include <QDBusConnection>
 #include <QMap>
 #include <QObject>
 #include <QStringList>
@@ -31,7 +30,7 @@ class NotificationServer : public QObject
 public:
     enum CloseReason { Expired = 1, Dismissed = 2, ClosedByCall = 3 };
 
-    explicit NotificationServer(const QDBusConnection& bus, QObject* parent = nullptr);
+    explicit NotificationServer(QObject* parent = nullptr);
     ~NotificationServer() override;
 
     uint notify(const QString& appName, uint replacesId, const QString& appIcon, const QString& summary,
@@ -46,7 +45,6 @@ Q_SIGNALS:
     void ActionInvoked(uint id, const QString& actionKey);
 
 private:
-    QDBusConnection bus;
     QMap<uint, Notification> notifications;
     uint nextId = 1;
 };
