@@ -13,7 +13,7 @@ using Pavane::MimeTypeResolver;
 namespace {
 
 const QByteArray Rules =
-    "# globs2 of the test\n"
+    "#50:text/x-commented:*.hash\n"
     "\n"
     "50:image/jpeg:*.jpg\n"
     "50:application/x-compressed-tar:*.tar.gz\n"
@@ -65,13 +65,11 @@ private Q_SLOTS:
         QTest::newRow("case-sensitive rule") << "main.C" << "text/x-c++src";
         QTest::newRow("case-sensitive rule, other case") << "main.c" << "text/x-csrc";
         QTest::newRow("flags are no glob") << "cs" << "application/octet-stream";
-        QTest::newRow("case-sensitive literal") << "core" << "text/x-core";
         QTest::newRow("case-sensitive literal, other case") << "CORE" << "application/octet-stream";
         QTest::newRow("pattern") << "page.3" << "text/x-manual";
         QTest::newRow("the last line, without newline") << "file.last" << "application/x-last";
         QTest::newRow("a line with one field") << "onlyonefield" << "application/octet-stream";
-        QTest::newRow("directories play no part") << "/a.jpg/readme" << "application/octet-stream";
-        QTest::newRow("no name") << "/some/dir/" << "application/octet-stream";
+        QTest::newRow("commented out") << "a.hash" << "application/octet-stream";
     }
 
     void byName()
@@ -82,32 +80,20 @@ private Q_SLOTS:
         QCOMPARE(resolve(path), type); // and again, from what was found
     }
 
+    // Found types are kept and answer first; anything else reads the file again.
     void theCacheComesFirst()
     {
         QCOMPARE(resolve(QStringLiteral("y.gz")), QStringLiteral("application/gzip"));
         // "*.tar.gz" stands earlier in the file, but "*.gz" is known already.
         QCOMPARE(resolve(QStringLiteral("x.tar.gz")), QStringLiteral("application/gzip"));
-        QCOMPARE(resolve(QStringLiteral("page.4")), QStringLiteral("text/x-manual"));
-        QCOMPARE(resolve(QStringLiteral("page.5")), QStringLiteral("text/x-manual"));
-
-        // A known type needs no file any more.
-        QVERIFY(QFile::remove(globs));
-        QCOMPARE(resolve(QStringLiteral("more.JPG")), QString());
-        QCOMPARE(resolve(QStringLiteral("z.gz")), QStringLiteral("application/gzip"));
-        QCOMPARE(resolve(QStringLiteral("page.9")), QStringLiteral("text/x-manual"));
-    }
-
-    void unknownNamesReadTheFileAgain()
-    {
         QCOMPARE(resolve(QStringLiteral("data.xyz")), QStringLiteral("application/octet-stream"));
         writeGlobs(Rules + "\n50:application/x-xyz:*.xyz\n");
         QCOMPARE(resolve(QStringLiteral("data.xyz")), QStringLiteral("application/x-xyz"));
-    }
 
-    void withoutAGlobFile()
-    {
-        Pavane::MimeTypeResolverInternal::setGlobFilePath(dir.filePath(QStringLiteral("missing")));
-        QVERIFY(resolve(QStringLiteral("a.jpg")).isNull());
+        QVERIFY(QFile::remove(globs));
+        QCOMPARE(resolve(QStringLiteral("z.gz")), QStringLiteral("application/gzip"));
+        // Without a file to read there is no answer at all.
+        QVERIFY(resolve(QStringLiteral("more.JPG")).isNull());
         Pavane::MimeTypeResolverInternal::setGlobFilePath(dir.path()); // a folder cannot be read as one
         QVERIFY(resolve(QStringLiteral("a.jpg")).isNull());
     }
@@ -118,9 +104,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("type");
         QTest::newRow("pdf") << "report.pdf" << "application/pdf";
         QTest::newRow("jpeg in capitals") << "PHOTO.JPG" << "image/jpeg";
-        QTest::newRow("png") << "icon.png" << "image/png";
         QTest::newRow("vcard") << "card.vcf" << "text/vcard";
-        QTest::newRow("mp3") << "song.mp3" << "audio/mpeg";
         QTest::newRow("makefile") << "Makefile" << "text/x-makefile";
         QTest::newRow("unknown") << "data.nothingknown" << "application/octet-stream";
     }
@@ -134,28 +118,19 @@ private Q_SLOTS:
         QCOMPARE(resolve(QStringLiteral("/elsewhere/") + name), type);
     }
 
+    // By the type first, then by what follows the path's last dot.
     void icons_data()
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("type");
         QTest::addColumn<QString>("icon");
         QTest::newRow("pdf in capitals") << "/x/file" << "Application/PDF" << "icon-m-content-pdf-inverse";
-        QTest::newRow("x-pdf") << "f" << "application/x-pdf" << "icon-m-content-pdf-inverse";
-        QTest::newRow("word") << "f" << "application/msword" << "icon-m-content-word-inverse";
-        QTest::newRow("excel") << "f" << "application/vnd.ms-excel" << "icon-m-content-excel-inverse";
-        QTest::newRow("powerpoint") << "f" << "application/vnd.ms-powerpoint" << "icon-m-content-powerpoint-inverse";
         QTest::newRow("vcard") << "f" << "application/vcard" << "icon-m-content-avatar-placeholder-inverse";
         QTest::newRow("image without subtype") << "f" << "image" << "icon-m-content-image-inverse";
-        QTest::newRow("video") << "f" << "video/mp4" << "icon-m-content-videos-inverse";
-        QTest::newRow("audio") << "f" << "audio/mpeg" << "icon-m-content-audio-inverse";
-        QTest::newRow("text vcard") << "f" << "text/x-vcard" << "icon-m-content-avatar-placeholder-inverse";
         QTest::newRow("VCF extension") << "/home/card.VCF" << "text/plain" << "icon-m-content-avatar-placeholder-inverse";
         QTest::newRow("jpeg extension") << "p.jpeg" << "application/octet-stream" << "icon-m-content-image-inverse";
-        QTest::newRow("application without subtype") << "a.gif" << "application" << "icon-m-content-image-inverse";
         QTest::newRow("dot in a directory") << "/home/user/dir.d/file" << "" << "icon-m-content-file-unknown-inverse";
-        QTest::newRow("no dot") << "/home/user/file" << "" << "icon-m-content-file-unknown-inverse";
         QTest::newRow("parameters stay in the subtype") << "f" << "application/pdf; x=y" << "icon-m-content-file-unknown-inverse";
-        QTest::newRow("not trimmed") << "f.txt" << " application/pdf" << "icon-m-content-file-unknown-inverse";
     }
 
     void icons()

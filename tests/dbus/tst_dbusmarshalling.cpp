@@ -6,7 +6,6 @@
 
 #include "testsupport.h"
 
-#include <QDateTime>
 #include <QPoint>
 #include <QtTest>
 
@@ -40,8 +39,7 @@ private:
     TestSupport::PeerProcess peer;
     DBusDispatcher* dispatcher = nullptr;
 
-    QString signatureOf(const QVariant& a, const QVariant& b = QVariant(),
-                        const QVariant& c = QVariant())
+    QString signatureOf(const QVariant& a, const QVariant& b = {}, const QVariant& c = {})
     {
         const QList<QVariant> reply = dispatcher->call(QStringLiteral("Signature"), a, b, c);
         return reply.size() == 1 ? reply.first().toString() : QStringLiteral("<no reply>");
@@ -58,51 +56,39 @@ private Q_SLOTS:
                                         QStringLiteral("com.zelkor.pavane.Test"), this);
     }
 
+    // An invalid "echoed" means the value comes back as it went.
     void outgoing_data()
     {
         QTest::addColumn<QVariant>("value");
         QTest::addColumn<QString>("signature");
         QTest::addColumn<QVariant>("echoed");
 
-        const QByteArray allBytes = [] {
-            QByteArray bytes;
-            for (int i = 0; i < 256; ++i)
-                bytes.append(char(i));
-            return bytes;
-        }();
+        QByteArray allBytes;
+        for (int i = 0; i < 256; ++i)
+            allBytes.append(char(i));
         const QStringList strings{QStringLiteral("a"), QStringLiteral("b")};
 
-        QTest::newRow("true") << QVariant(true) << "b" << QVariant(true);
-        QTest::newRow("false") << QVariant(false) << "b" << QVariant(false);
-        QTest::newRow("int") << QVariant(-5) << "i" << QVariant(-5);
-        QTest::newRow("uint") << QVariant(4000000000u) << "u" << QVariant(4000000000u);
-        QTest::newRow("int64") << QVariant(qlonglong(-1099511627776)) << "x" << QVariant(qlonglong(-1099511627776));
-        QTest::newRow("uint64") << QVariant(~qulonglong(0)) << "t" << QVariant(~qulonglong(0));
-        QTest::newRow("char is a byte") << QVariant(QChar('A')) << "y" << QVariant(QChar('A'));
-        QTest::newRow("string") << QVariant(QStringLiteral("Grüße ✓"))
-                                << "s" << QVariant(QStringLiteral("Grüße ✓"));
-        QTest::newRow("lone surrogate") << QVariant(QString(QChar(0xd800)))
-                                        << "s" << QVariant(QStringLiteral("?"));
-        QTest::newRow("string list") << QVariant(strings) << "as" << QVariant(strings);
-        QTest::newRow("empty string list") << QVariant(QStringList()) << "as" << QVariant(QStringList());
-        QTest::newRow("byte array") << QVariant(allBytes) << "ay" << QVariant(allBytes);
-        QTest::newRow("empty byte array") << QVariant(QByteArray()) << "ay" << QVariant(QByteArray());
-        QTest::newRow("ints") << list({1, 2, 3}) << "ai" << list({1, 2, 3});
-        QTest::newRow("one int") << list({5}) << "ai" << list({5});
+        QTest::newRow("bool") << QVariant(true) << "b" << QVariant();
+        QTest::newRow("int") << QVariant(-5) << "i" << QVariant();
+        QTest::newRow("uint") << QVariant(4000000000u) << "u" << QVariant();
+        QTest::newRow("int64") << QVariant(qlonglong(-1099511627776)) << "x" << QVariant();
+        QTest::newRow("uint64") << QVariant(~qulonglong(0)) << "t" << QVariant();
+        QTest::newRow("char is a byte") << QVariant(QChar('A')) << "y" << QVariant();
+        QTest::newRow("string") << QVariant(QStringLiteral("Grüße ✓")) << "s" << QVariant();
+        QTest::newRow("lone surrogate") << QVariant(QString(QChar(0xd800))) << "s" << QVariant("?");
+        QTest::newRow("string list") << QVariant(strings) << "as" << QVariant();
+        QTest::newRow("empty string list") << QVariant(QStringList()) << "as" << QVariant();
+        QTest::newRow("byte array") << QVariant(allBytes) << "ay" << QVariant();
+        QTest::newRow("empty byte array") << QVariant(QByteArray()) << "ay" << QVariant();
+        QTest::newRow("ints") << list({1, 2, 3}) << "ai" << QVariant();
         QTest::newRow("strings as list") << list({"a", "b"}) << "as" << QVariant(strings);
-        QTest::newRow("int and string") << list({1, "x"}) << "(is)" << list({1, "x"});
-        QTest::newRow("int and uint") << list({1, 2u}) << "(iu)" << list({1, 2u});
-        QTest::newRow("arrays of arrays") << list({list({1, 2}), list({3, 4, 5})})
-                                          << "aai" << list({list({1, 2}), list({3, 4, 5})});
-        QTest::newRow("array of structs") << list({list({1, "a"}), list({2, "b"})})
-                                          << "a(is)" << list({list({1, "a"}), list({2, "b"})});
-        QTest::newRow("array of string lists") << list({QStringList{"x"}, QStringList{"y", "z"}})
-                                               << "aas"
-                                               << list({QStringList{"x"}, QStringList{"y", "z"}});
-        QTest::newRow("nested struct") << list({true, list({1, "x"})})
-                                       << "(b(is))" << list({true, list({1, "x"})});
-        QTest::newRow("array of byte arrays") << list({QByteArray("ab"), QByteArray()})
-                                              << "aay" << list({QByteArray("ab"), QByteArray()});
+        QTest::newRow("int and string") << list({1, "x"}) << "(is)" << QVariant();
+        QTest::newRow("arrays of arrays") << list({list({1, 2}), list({3, 4, 5})}) << "aai" << QVariant();
+        QTest::newRow("array of structs") << list({list({1, "a"}), list({2, "b"})}) << "a(is)" << QVariant();
+        QTest::newRow("nested struct") << list({true, list({1, "x"})}) << "(b(is))" << QVariant();
+        QTest::newRow("array of byte arrays") << list({QByteArray("ab"), QByteArray()}) << "aay" << QVariant();
+        // The protocol allows 32 nested arrays; one more is refused below.
+        QTest::newRow("deepest nesting") << nestedList(32) << QString(32, 'a') + "i" << QVariant();
     }
 
     void outgoing()
@@ -112,7 +98,7 @@ private Q_SLOTS:
         QFETCH(QVariant, echoed);
         QCOMPARE(signatureOf(value), signature);
         QCOMPARE(describe(dispatcher->call(QStringLiteral("Echo"), value)),
-                 describe(QList<QVariant>{echoed}));
+                 describe(QList<QVariant>{echoed.isValid() ? echoed : value}));
     }
 
     void structFieldsThatCannotBeSentAreLeftOut()
@@ -126,20 +112,18 @@ private Q_SLOTS:
 
     // Values that cannot be sent are left out, and the arguments around them
     // still go, in order. Several of these would make libdbus abort the
-    // process if they reached it.
+    // process if they reached it. An invalid variant is skipped quietly.
     void unsupportedArgumentsAreLeftOut_data()
     {
         QTest::addColumn<QVariant>("value");
         QTest::addColumn<QString>("typeName");
 
+        QTest::newRow("invalid") << QVariant() << QString();
         QTest::newRow("double") << QVariant(1.5) << "double";
         QTest::newRow("map") << QVariant(QVariantMap{{"k", 1}}) << "QVariantMap";
-        QTest::newRow("date") << QVariant(QDateTime::currentDateTimeUtc()) << "QDateTime";
-        QTest::newRow("point") << QVariant(QPoint(1, 2)) << "QPoint";
         QTest::newRow("user type") << QVariant::fromValue(short(3)) << "short";
         QTest::newRow("empty list") << QVariant(QList<QVariant>()) << "QVariantList";
-        QTest::newRow("arrays of different shapes") << list({list({1, 2}), list({3, "x"})})
-                                                    << "QVariantList";
+        QTest::newRow("arrays of different shapes") << list({list({1, 2}), list({3, "x"})}) << "QVariantList";
         QTest::newRow("doubles") << list({1.5, 2.5}) << "QVariantList";
         QTest::newRow("empty lists") << list({list({}), list({})}) << "QVariantList";
         QTest::newRow("struct of nothing sendable") << list({1.5, QPoint()}) << "QVariantList";
@@ -153,19 +137,12 @@ private Q_SLOTS:
         QFETCH(QVariant, value);
         QFETCH(QString, typeName);
         const QByteArray expected = "Unsupported variant type: QVariant::" + typeName.toLatin1();
-        QTest::ignoreMessage(QtDebugMsg, expected.constData());
+        TestSupport::MessageLog log;
         QCOMPARE(signatureOf(1, value, "end"), QStringLiteral("is"));
-        QTest::ignoreMessage(QtDebugMsg, expected.constData());
         QCOMPARE(describe(dispatcher->call(QStringLiteral("Echo"), 1, value, "end")),
                  describe(QList<QVariant>{1, "end"}));
-    }
-
-    void deepestSendableNesting()
-    {
-        // The protocol allows 32 nested arrays.
-        QCOMPARE(signatureOf(nestedList(32)), QString(32, QLatin1Char('a')) + QLatin1Char('i'));
-        QCOMPARE(describe(dispatcher->call(QStringLiteral("Echo"), nestedList(32))),
-                 describe(QList<QVariant>{nestedList(32)}));
+        const QStringList messages = typeName.isEmpty() ? QStringList() : QStringList{expected, expected};
+        QCOMPARE(log.messages(QtDebugMsg), messages);
     }
 
     void messageSignatureStaysWithinTheProtocolLimit()
@@ -185,17 +162,11 @@ private Q_SLOTS:
         QCOMPARE(reply.first().toString(), QStringLiteral("(%1s)").arg(QString(39, 'i')).repeated(6));
     }
 
-    void invalidArgumentsAreSkippedWhereverTheyStand()
+    void allEightArgumentsOrNone()
     {
-        QCOMPARE(signatureOf(QVariant(), 5), QStringLiteral("i"));
-        QCOMPARE(describe(dispatcher->call(QStringLiteral("Echo"), QVariant(), 5)),
-                 describe(QList<QVariant>{5}));
-        QCOMPARE(describe(dispatcher->call(QStringLiteral("Echo"), 1, QVariant(), QVariant(), 2)),
-                 describe(QList<QVariant>{1, 2}));
         QCOMPARE(describe(dispatcher->call(QStringLiteral("Echo"), 1, 2, 3, 4, 5, 6, 7, 8)),
                  describe(QList<QVariant>{1, 2, 3, 4, 5, 6, 7, 8}));
-        QCOMPARE(dispatcher->call(QStringLiteral("Signature")),
-                 QList<QVariant>{QString()});
+        QCOMPARE(dispatcher->call(QStringLiteral("Signature")), QList<QVariant>{QString()});
     }
 
     void incoming_data()
@@ -207,29 +178,16 @@ private Q_SLOTS:
         const QString unsupported = QStringLiteral("Unsupported DBUS type: %1");
         QTest::newRow("boolean 0") << "bool-false" << list({false}) << QStringList();
         QTest::newRow("byte is a char") << "byte" << list({QChar('A')}) << QStringList();
-        QTest::newRow("double") << "double" << list({QVariant()})
-                                << QStringList{unsupported.arg(DBUS_TYPE_DOUBLE)};
-        QTest::newRow("int16") << "int16" << list({QVariant()})
-                               << QStringList{unsupported.arg(DBUS_TYPE_INT16)};
-        QTest::newRow("uint16") << "uint16" << list({QVariant()})
-                                << QStringList{unsupported.arg(DBUS_TYPE_UINT16)};
-        QTest::newRow("object path") << "object-path" << list({QVariant()})
-                                     << QStringList{unsupported.arg(DBUS_TYPE_OBJECT_PATH)};
-        QTest::newRow("signature") << "signature" << list({QVariant()})
-                                   << QStringList{unsupported.arg(DBUS_TYPE_SIGNATURE)};
         QTest::newRow("variant") << "variant" << list({QVariant()})
                                  << QStringList{unsupported.arg(DBUS_TYPE_VARIANT)};
         QTest::newRow("dictionary") << "dict" << list({list({QVariant(), QVariant()})})
                                     << QStringList{unsupported.arg(101), unsupported.arg(101)};
         QTest::newRow("empty int array") << "empty-int-array" << list({list({})}) << QStringList();
-        QTest::newRow("empty byte array") << "empty-byte-array" << list({QByteArray()})
-                                          << QStringList();
-        QTest::newRow("empty string array") << "empty-string-array" << list({QStringList()})
-                                            << QStringList();
-        QTest::newRow("one entry per argument") << "mixed"
-                                                << list({7, QVariant(), QStringLiteral("after")})
+        QTest::newRow("empty byte array") << "empty-byte-array" << list({QByteArray()}) << QStringList();
+        QTest::newRow("empty string array") << "empty-string-array" << list({QStringList()}) << QStringList();
+        // 7, a double, "after"
+        QTest::newRow("one entry per argument") << "mixed" << list({7, QVariant(), "after"})
                                                 << QStringList{unsupported.arg(DBUS_TYPE_DOUBLE)};
-        QTest::newRow("no arguments") << "nothing" << list({}) << QStringList();
     }
 
     void incoming()
@@ -238,19 +196,8 @@ private Q_SLOTS:
         QFETCH(QVariant, expected);
         QFETCH(QStringList, messages);
         TestSupport::MessageLog log;
-        const QList<QVariant> reply = dispatcher->call(QStringLiteral("Return"), kind);
-        QCOMPARE(describe(reply), describe(expected.toList()));
+        QCOMPARE(describe(dispatcher->call(QStringLiteral("Return"), kind)), describe(expected.toList()));
         QCOMPARE(log.messages(QtDebugMsg), messages);
-    }
-
-    void asynchronousRepliesConvertTheSameWay()
-    {
-        QSignalSpy replies(dispatcher, SIGNAL(callReply(QString,QList<QVariant>,QString)));
-        QTest::ignoreMessage(QtDebugMsg, "Unsupported DBUS type: 100");
-        QVERIFY(dispatcher->callAsynchronous(QStringLiteral("Return"), QStringLiteral("mixed")));
-        QTRY_COMPARE(replies.count(), 1);
-        QCOMPARE(describe(replies.at(0).at(1)),
-                 describe(list({7, QVariant(), QStringLiteral("after")})));
     }
 };
 

@@ -16,6 +16,7 @@
 #include <QtTest>
 
 #include <memory>
+#include <utility>
 
 using Pavane::OfflineMode;
 
@@ -24,9 +25,7 @@ namespace {
 // The question, if one is on screen.
 MMessageBox* shownQuestion()
 {
-    MWindow* window = MWindow::systemwideWindow();
-    const QList<MSceneWindow*> shown = window->sceneWindows();
-    for (MSceneWindow* sceneWindow : shown) {
+    for (MSceneWindow* sceneWindow : MWindow::systemwideWindow()->sceneWindows()) {
         auto* box = qobject_cast<MMessageBox*>(sceneWindow);
         if (box && box->sceneWindowState() == MSceneWindow::Appeared)
             return box;
@@ -50,27 +49,6 @@ bool answer(M::StandardButton which)
     ToolkitTest::tap(MWindow::systemwideWindow(), box->button(which));
     return true;
 }
-
-// Answers the next question shown, also from inside a nested event loop.
-class Answerer : public QObject
-{
-public:
-    explicit Answerer(M::StandardButton which)
-        : which(which)
-    {
-        connect(&timer, &QTimer::timeout, this, [this] {
-            if (answer(this->which)) {
-                timer.stop();
-                answered = true;
-            }
-        });
-        timer.start(10);
-    }
-
-    QTimer timer;
-    M::StandardButton which;
-    bool answered = false;
-};
 
 QStringList statuses(const QSignalSpy& spy)
 {
@@ -101,13 +79,14 @@ private:
         // they were sent before the reply, so they are queued here by now.
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents();
-        changesBefore = daemon->lastRequest(QStringLiteral("req_radio_states_change")).count;
+        changesBefore = lastChangeRequest().count;
         return true;
     }
 
-    uint changeRequests() const
+    uint changeRequests() const { return lastChangeRequest().count - changesBefore; }
+    TestSupport::DevmodeProcess::Request lastChangeRequest() const
     {
-        return daemon->lastRequest(QStringLiteral("req_radio_states_change")).count - changesBefore;
+        return daemon->lastRequest(QStringLiteral("req_radio_states_change"));
     }
 
 private Q_SLOTS:
@@ -129,7 +108,9 @@ private Q_SLOTS:
         QTRY_COMPARE(shownQuestions(), 0);
     }
 
-    void onlineAsksNothing()
+    // Online, asking is answered at once; set() speaks of offline mode, and
+    // the status follows the daemon's indication.
+    void onlineAsksNothingAndSetSpeaksOfOfflineMode()
     {
         QVERIFY(startDaemon(0x1f));
         OfflineMode mode;
@@ -139,100 +120,70 @@ private Q_SLOTS:
         mode.requestExitAsync();
         QCOMPARE(shownQuestions(), 0);
         QCOMPARE(changeRequests(), 0u);
-        // A daemon round trip later still nothing.
-        QVERIFY(daemon->lastRequest(QStringLiteral("get_radio_states")).count >= 1);
-        QCoreApplication::processEvents();
-        QCOMPARE(status.count(), 0);
-    }
 
-    void setSpeaksOfOfflineMode()
-    {
-        QVERIFY(startDaemon(0x1f));
-        OfflineMode mode;
-        QSignalSpy status(&mode, &OfflineMode::status);
         mode.set(true);
         QTRY_COMPARE(statuses(status), QStringList{QStringLiteral("offline")});
-        QCOMPARE(daemon->lastRequest(QStringLiteral("req_radio_states_change")).args,
-                 (QList<QVariant>{0u, 1u}));
+        QCOMPARE(changeRequests(), 1u);
+        QCOMPARE(lastChangeRequest().args, (QList<QVariant>{0u, 1u}));
         QVERIFY(!mode.currentStatus());
         mode.set(false);
-        QTRY_COMPARE(status.count(), 2);
-        QCOMPARE(daemon->lastRequest(QStringLiteral("req_radio_states_change")).args,
-                 (QList<QVariant>{1u, 1u}));
+        QTRY_COMPARE(statuses(status), (QStringList{"offline", "online"}));
+        QCOMPARE(lastChangeRequest().args, (QList<QVariant>{1u, 1u}));
         QVERIFY(mode.currentStatus());
     }
 
-    void blockingQuestion_data()
+    void answeringTheQuestion_data()
     {
+        QTest::addColumn<bool>("blocking");
         QTest::addColumn<int>("button");
-        QTest::addColumn<bool>("result");
-        QTest::newRow("yes") << int(M::YesButton) << true;
-        QTest::newRow("no") << int(M::NoButton) << false;
+        QTest::newRow("blocking decline") << true << int(M::NoButton);
+        QTest::newRow("blocking consent") << true << int(M::YesButton);
+        QTest::newRow("asynchronous decline") << false << int(M::NoButton);
+        QTest::newRow("asynchronous consent") << false << int(M::YesButton);
     }
 
-    void blockingQuestion()
+    // Whoever asked, every object hears the outcome. Consent only asks the
+    // daemon: "online" comes with its indication.
+    void answeringTheQuestion()
     {
+        QFETCH(bool, blocking);
         QFETCH(int, button);
-        QFETCH(bool, result);
+        const bool consent = button == M::YesButton;
         QVERIFY(startDaemon(0x1e));
-        OfflineMode mode;
-        QVERIFY(!mode.currentStatus());
-        Answerer answerer{M::StandardButton(button)};
-        QCOMPARE(mode.requestExit(), result);
-        QVERIFY(answerer.answered);
-        if (result) {
-            QTRY_COMPARE(changeRequests(), 1u);
-            QCOMPARE(daemon->lastRequest(QStringLiteral("req_radio_states_change")).args,
-                     (QList<QVariant>{1u, 1u}));
-            QTRY_VERIFY(mode.currentStatus());
+        OfflineMode asker;
+        OfflineMode other;
+        QVERIFY(!asker.currentStatus());
+        QSignalSpy askerStatus(&asker, &OfflineMode::status);
+        QSignalSpy otherStatus(&other, &OfflineMode::status);
+        if (blocking) {
+            // The answer comes from inside requestExit()'s nested event loop.
+            QTimer answering;
+            connect(&answering, &QTimer::timeout, this, [&] {
+                if (answer(M::StandardButton(button)))
+                    answering.stop();
+            });
+            answering.start(10);
+            QCOMPARE(asker.requestExit(), consent);
+            QVERIFY(!answering.isActive());
         } else {
-            QCOMPARE(changeRequests(), 0u);
-            QVERIFY(!mode.currentStatus());
+            asker.requestExitAsync();
+            QTRY_VERIFY(shownQuestion());
+            QCOMPARE(shownQuestion()->text(), QStringLiteral("Exit offline mode?"));
+            QVERIFY(shownQuestion()->isSystem());
+            QVERIFY(answer(M::StandardButton(button)));
+            if (consent)
+                QCOMPARE(otherStatus.count(), 0);
         }
-    }
-
-    void theQuestionSpeaksTheCatalogue()
-    {
-        QVERIFY(startDaemon(0x1e));
-        OfflineMode mode;
-        mode.requestExitAsync();
-        QTRY_VERIFY(shownQuestion());
-        QCOMPARE(shownQuestion()->text(), QStringLiteral("Exit offline mode?"));
-        QVERIFY(shownQuestion()->isSystem());
-        QVERIFY(answer(M::NoButton));
-    }
-
-    void asynchronousDecline()
-    {
-        QVERIFY(startDaemon(0x1e));
-        OfflineMode first;
-        OfflineMode second;
-        QSignalSpy firstStatus(&first, &OfflineMode::status);
-        QSignalSpy secondStatus(&second, &OfflineMode::status);
-        first.requestExitAsync();
-        QTRY_VERIFY(shownQuestion());
-        QVERIFY(answer(M::NoButton));
-        QTRY_COMPARE(statuses(firstStatus), QStringList{QStringLiteral("offline")});
-        QCOMPARE(statuses(secondStatus), QStringList{QStringLiteral("offline")});
-        QCOMPARE(changeRequests(), 0u);
-    }
-
-    void asynchronousConsentWaitsForTheDaemon()
-    {
-        QVERIFY(startDaemon(0x1e));
-        OfflineMode first;
-        OfflineMode second;
-        QSignalSpy firstStatus(&first, &OfflineMode::status);
-        QSignalSpy secondStatus(&second, &OfflineMode::status);
-        second.requestExitAsync();
-        QTRY_VERIFY(shownQuestion());
-        QVERIFY(answer(M::YesButton));
-        // Right after the tap nothing is reported: the daemon has the word.
-        QCOMPARE(firstStatus.count(), 0);
-        QTRY_COMPARE(statuses(firstStatus), QStringList{QStringLiteral("online")});
-        QTRY_COMPARE(statuses(secondStatus), QStringList{QStringLiteral("online")});
-        QCOMPARE(daemon->lastRequest(QStringLiteral("req_radio_states_change")).args,
-                 (QList<QVariant>{1u, 1u}));
+        // A blocking decline is told by the return value alone.
+        QStringList outcome;
+        if (consent || !blocking)
+            outcome.append(consent ? QStringLiteral("online") : QStringLiteral("offline"));
+        QTRY_COMPARE(statuses(askerStatus), outcome);
+        QTRY_COMPARE(statuses(otherStatus), outcome);
+        QCOMPARE(changeRequests(), consent ? 1u : 0u);
+        if (consent)
+            QCOMPARE(lastChangeRequest().args, (QList<QVariant>{1u, 1u}));
+        QCOMPARE(asker.currentStatus(), consent);
     }
 
     void theRadioComingOnAnswersTheQuestion()
@@ -257,41 +208,34 @@ private Q_SLOTS:
         QVERIFY(daemon->changeRadioStates(1, 1));
         QTRY_COMPARE(statuses(status), QStringList{QStringLiteral("online")});
         QCOMPARE(shownQuestions(), 0);
-    }
-
-    void withTheQuestionClosedEveryIndicationIsReported()
-    {
-        QVERIFY(startDaemon(0x1e));
-        OfflineMode first;
-        OfflineMode second;
-        QSignalSpy firstStatus(&first, &OfflineMode::status);
-        QSignalSpy secondStatus(&second, &OfflineMode::status);
+        // With the question closed, every indication is reported, changed or not.
         QVERIFY(daemon->changeRadioStates(0, 0));
-        QVERIFY(daemon->changeRadioStates(0, 0));
-        QTRY_COMPARE(statuses(firstStatus), (QStringList{QStringLiteral("offline"), QStringLiteral("offline")}));
-        QTRY_COMPARE(secondStatus.count(), 2);
+        QTRY_COMPARE(statuses(status), (QStringList{"online", "online"}));
     }
 
     void objectsShareOneQuestion()
     {
         QVERIFY(startDaemon(0x1e));
         auto* first = new OfflineMode;
-        OfflineMode second;
-        QSignalSpy secondStatus(&second, &OfflineMode::status);
+        auto* second = new OfflineMode;
+        QSignalSpy secondStatus(second, &OfflineMode::status);
         first->requestExitAsync();
-        second.requestExitAsync();
+        second->requestExitAsync();
         QTRY_VERIFY(shownQuestion());
         QCOMPARE(shownQuestions(), 1);
         delete first;
-        second.requestExitAsync();
+        second->requestExitAsync();
         QCOMPARE(shownQuestions(), 1);
         QVERIFY(answer(M::NoButton));
         QTRY_COMPARE(statuses(secondStatus), QStringList{QStringLiteral("offline")});
-        // Asked again, the same dialog comes back.
-        second.requestExitAsync();
+
+        // Asked again, the question comes back; the last object takes it along.
+        second->requestExitAsync();
         QTRY_VERIFY(shownQuestion());
-        QVERIFY(answer(M::NoButton));
-        QTRY_COMPARE(secondStatus.count(), 2);
+        delete second;
+        QCOMPARE(shownQuestions(), 0);
+        OfflineMode again;
+        QVERIFY(!again.currentStatus());
     }
 
     // A listener may destroy OfflineModes while a status goes round.
@@ -300,44 +244,18 @@ private Q_SLOTS:
         QVERIFY(startDaemon(0x1e));
         OfflineMode* modes[3] = {new OfflineMode, new OfflineMode, new OfflineMode};
         int calls = 0;
-        auto destroyOthers = [&] {
-            ++calls;
-            for (OfflineMode*& mode : modes) {
-                if (mode && mode != sender()) {
-                    delete mode;
-                    mode = nullptr;
-                }
-            }
-        };
-        for (OfflineMode* mode : modes)
-            connect(mode, &OfflineMode::status, this, destroyOthers);
+        for (int i = 0; i < 3; ++i) {
+            connect(modes[i], &OfflineMode::status, this, [&modes, &calls, i] {
+                ++calls;
+                for (int other = 0; other < 3; ++other)
+                    if (other != i)
+                        delete std::exchange(modes[other], nullptr);
+            });
+        }
         QVERIFY(daemon->changeRadioStates(0, 0));
         QTRY_COMPARE(calls, 1);
         for (OfflineMode* mode : modes)
             delete mode;
-    }
-
-    void theLastObjectTakesTheQuestionWithIt()
-    {
-        QVERIFY(startDaemon(0x1e));
-        auto* mode = new OfflineMode;
-        mode->requestExitAsync();
-        QTRY_VERIFY(shownQuestion());
-        delete mode;
-        QCOMPARE(shownQuestions(), 0);
-        OfflineMode again;
-        QVERIFY(!again.currentStatus());
-    }
-
-    void metaObject()
-    {
-        const QMetaObject& mo = OfflineMode::staticMetaObject;
-        QCOMPARE(mo.methodCount() - mo.methodOffset(), 3);
-        QCOMPARE(mo.method(mo.methodOffset()).methodSignature(), QByteArray("status(bool)"));
-        QCOMPARE(mo.method(mo.methodOffset()).parameterNames(), QList<QByteArray>{"enabled"});
-        QCOMPARE(mo.method(mo.methodOffset() + 1).methodSignature(), QByteArray("requestExit()"));
-        QCOMPARE(mo.method(mo.methodOffset() + 1).returnType(), int(QMetaType::Bool));
-        QCOMPARE(mo.method(mo.methodOffset() + 2).methodSignature(), QByteArray("requestExitAsync()"));
     }
 };
 

@@ -80,23 +80,18 @@ private Q_SLOTS:
         QVERIFY(!net_prefs_get(nullptr, "k"));
         QVERIFY(net_prefs_get_list(nullptr, "k", &values) < 0);
         QVERIFY(!values);
-        QVERIFY(net_prefs_set_bool(nullptr, "k", 1) < 0);
-        QVERIFY(net_prefs_set_int(nullptr, "k", 1) < 0);
-        QVERIFY(net_prefs_set_double(nullptr, "k", 1) < 0);
-        QVERIFY(net_prefs_set_string(nullptr, "k", "v") < 0);
+        QVERIFY(net_prefs_set_bool(nullptr, "k", 1) < 0 && net_prefs_set_int(nullptr, "k", 1) < 0);
+        QVERIFY(net_prefs_set_double(nullptr, "k", 1) < 0 && net_prefs_set_string(nullptr, "k", "v") < 0);
         QVERIFY(net_prefs_set_byte_array(nullptr, "k", "v", 1) < 0);
         QVERIFY(net_prefs_set_list(nullptr, "k", nullptr, 0, NET_PREFS_VALUE_STRING) < 0);
-        QVERIFY(net_prefs_unset(nullptr, "k") < 0);
-        QVERIFY(net_prefs_remove(nullptr) != 0);
-        QVERIFY(!net_prefs_add_notify(nullptr, &record, nullptr));
-        QVERIFY(!net_prefs_list_keys(nullptr));
+        QVERIFY(net_prefs_unset(nullptr, "k") < 0 && net_prefs_remove(nullptr) != 0);
+        QVERIFY(!net_prefs_add_notify(nullptr, &record, nullptr) && !net_prefs_list_keys(nullptr));
         net_prefs_del_notify(nullptr);
         net_prefs_close(nullptr);
         net_prefs_value_destroy(nullptr);
         net_prefs_values_destroy(nullptr);
-        QVERIFY(!net_prefs_open(99, "x"));
-        QVERIFY(!net_prefs_id_exists(99, "x"));
-        QVERIFY(!net_prefs_list_ids(99));
+        // A record type no caller may pass.
+        QVERIFY(!net_prefs_open(99, "x") && !net_prefs_id_exists(99, "x") && !net_prefs_list_ids(99));
 
         net_prefs_handle* handle = net_prefs_open(NET_PREFS_TYPE_IAP, "args");
         QVERIFY(handle);
@@ -191,12 +186,6 @@ private Q_SLOTS:
         QCOMPARE(second->exitCode(), 0);
 
         net_prefs_handle* handle = net_prefs_open(NET_PREFS_TYPE_IAP, "race");
-        char** keys = net_prefs_list_keys(handle);
-        int count = 0;
-        for (char** k = keys; *k; ++k, ++count)
-            free(*k);
-        free(keys);
-        QCOMPARE(count, 2000);
         for (int i = 0; i < 1000; ++i) {
             QCOMPARE(intValue(handle, "first-" + QByteArray::number(i)), i);
             QCOMPARE(intValue(handle, "second-" + QByteArray::number(i)), i);
@@ -227,7 +216,6 @@ private Q_SLOTS:
         sqlite3_close(db);
 
         net_prefs_handle* handle = net_prefs_open(NET_PREFS_TYPE_IAP, "killed");
-        QVERIFY(handle);
         for (int i = 0; i <= last; ++i)
             QCOMPARE(intValue(handle, "k" + QByteArray::number(i)), i);
         net_prefs_close(handle);

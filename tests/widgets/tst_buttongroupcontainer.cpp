@@ -2,13 +2,11 @@
 // tap, layouts by orientation or fixed, and ownership of its buttons.
 #include <Pavane/ButtonGroupContainer>
 
-#include "testsupport.h"
 #include "toolkittest.h"
 
 #include <MButton>
 #include <MSceneWindow>
 
-#include <QGraphicsLinearLayout>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QtTest>
@@ -31,58 +29,29 @@ private:
             && c->button(0)->sceneBoundingRect().right() <= c->button(1)->sceneBoundingRect().left();
     }
 
-    static bool stacked(ButtonGroupContainer* c)
-    {
-        return c->button(0)->sceneBoundingRect().left() == c->button(1)->sceneBoundingRect().left()
-            && c->button(0)->sceneBoundingRect().bottom() <= c->button(1)->sceneBoundingRect().top();
-    }
-
 private Q_SLOTS:
-    void init()
-    {
-        window.reset(ToolkitTest::shownWindow(QSize(480, 854)));
-    }
-
-    void cleanup()
-    {
-        page.reset();
-        window.reset();
-    }
+    void init() { window.reset(ToolkitTest::shownWindow()); }
+    void cleanup() { page.reset(); window.reset(); }
 
     void selectionByText()
     {
         ButtonGroupContainer container;
         QVERIFY(!container.selectedButton());
-        QVERIFY(!container.button(QStringLiteral("WEP")));
-        QVERIFY(!container.button(5));
-        QCOMPARE(container.selectedText(), QString());
-        QCOMPARE(container.styleName(), QStringLiteral("ButtonGroupContainer"));
-
         container.addButton(QStringLiteral("None"));
         container.addButton(QStringLiteral("WEP"), true);
-        container.addButton(QStringLiteral("WPA"));
+        container.addButton(QStringLiteral("None"));
         QCOMPARE(container.selectedText(), QStringLiteral("WEP"));
-        QCOMPARE(container.button(2)->objectName(), QStringLiteral("WPA"));
-        QCOMPARE(container.button(2)->viewType(), MButton::groupType);
+        QVERIFY(!container.button(3));
 
         QSignalSpy toggled(container.button(1), &MButton::toggled);
         container.setSelectedText(QStringLiteral("WEP")); // already checked
         container.setSelectedText(QStringLiteral("Unknown"));
         QCOMPARE(toggled.count(), 0);
-        container.setSelectedText(QStringLiteral("WPA"));
+        // Of two equal texts, lookup finds the first, selection ends on the last.
+        QCOMPARE(container.button(QStringLiteral("None")), container.button(0));
+        container.setSelectedText(QStringLiteral("None"));
         QCOMPARE(container.selectedButton(), container.button(2));
         QCOMPARE(toggled.count(), 1);
-    }
-
-    void duplicateTexts()
-    {
-        ButtonGroupContainer container;
-        container.addButton(QStringLiteral("same"));
-        container.addButton(QStringLiteral("other"), true);
-        container.addButton(QStringLiteral("same"));
-        QCOMPARE(container.button(QStringLiteral("same")), container.button(0));
-        container.setSelectedText(QStringLiteral("same"));
-        QCOMPARE(container.selectedButton(), container.button(2));
     }
 
     void oneClickSignalPerTap()
@@ -105,7 +74,8 @@ private Q_SLOTS:
         container->addButton(QStringLiteral("short"));
         container->addButton(QStringLiteral("a much longer label"));
         show(container);
-        QTRY_VERIFY(stacked(container));
+        // Stacked in portrait, side by side in landscape.
+        QTRY_VERIFY(container->button(0)->sceneBoundingRect().bottom() <= container->button(1)->sceneBoundingRect().top());
         window->resize(854, 480);
         QTRY_VERIFY(sideBySide(container));
         // The buttons share the width equally, whatever their texts.
@@ -123,16 +93,16 @@ private Q_SLOTS:
     {
         QFETCH(bool, beforeButtons);
         auto* container = new ButtonGroupContainer;
-        if (beforeButtons) {
+        auto fixHorizontally = [container] {
             container->setFixedModeOrientation(Qt::Horizontal);
             container->setFixedModeEnabled(true);
-        }
+        };
+        if (beforeButtons)
+            fixHorizontally();
         container->addButton(QStringLiteral("one"));
         container->addButton(QStringLiteral("two"));
-        if (!beforeButtons) {
-            container->setFixedModeOrientation(Qt::Horizontal);
-            container->setFixedModeEnabled(true);
-        }
+        if (!beforeButtons)
+            fixHorizontally();
         show(container);
         QTRY_VERIFY(sideBySide(container)); // portrait window
         window->resize(854, 480);
@@ -142,16 +112,6 @@ private Q_SLOTS:
                              "ButtonGroupContainer: Unable to disable fixed mode when the layout is created");
         container->setFixedModeEnabled(false);
         QVERIFY(container->isFixedModeEnabled());
-    }
-
-    void turningFixedModeOffWhileOffIsSilent()
-    {
-        ButtonGroupContainer container;
-        container.addButton(QStringLiteral("one"));
-        TestSupport::MessageLog log;
-        container.setFixedModeEnabled(false);
-        QVERIFY(!container.isFixedModeEnabled());
-        QCOMPARE(log.messages(), QStringList());
     }
 
     void theContainerDeletesItsButtons()

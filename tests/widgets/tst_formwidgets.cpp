@@ -13,9 +13,7 @@
 #include <MSceneWindow>
 
 #include <QClipboard>
-#include <QGraphicsLinearLayout>
 #include <QGuiApplication>
-#include <QPointer>
 #include <QRegularExpressionValidator>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -48,20 +46,9 @@ class TestFormWidgets : public QObject
 {
     Q_OBJECT
 
-private:
-    QScopedPointer<MWindow> window;
-    QScopedPointer<MSceneWindow> page;
-
-    void show(QGraphicsWidget* widget) { page.reset(ToolkitTest::showOnPage(window.data(), widget)); }
+    QScopedPointer<MWindow> window{ToolkitTest::shownWindow()};
 
 private Q_SLOTS:
-    void init() { window.reset(ToolkitTest::shownWindow()); }
-    void cleanup()
-    {
-        page.reset();
-        window.reset();
-    }
-
     void checkBoxRowOrder_data()
     {
         QTest::addColumn<QString>("viewType");
@@ -77,39 +64,42 @@ private Q_SLOTS:
         auto* button = new MButton;
         auto* row = new SimpleCheckBoxLabel(button, QStringLiteral("Automatic connection"), viewType);
         QVERIFY(button->isCheckable());
-        QCOMPARE(button->viewType(), viewType);
-        QCOMPARE(row->styleName(), QStringLiteral("CommonPanel"));
-        show(row);
+        const QScopedPointer<MSceneWindow> page(ToolkitTest::showOnPage(window.data(), row));
         const QList<MLabel*> labels = shown<MLabel>(row);
         QCOMPARE(labels.size(), 1);
         QCOMPARE(labels[0]->styleName(), QStringLiteral("CommonSingleTitle"));
         QCOMPARE(button->sceneBoundingRect().center().x() < labels[0]->sceneBoundingRect().center().x(), buttonFirst);
-        if (viewType == MButton::switchType)
-            QCOMPARE(button->styleName(), QStringLiteral("CommonRightSwitch"));
+    }
+
+    // A row without a button used to crash; it shows its title alone.
+    void checkBoxRowWithoutButton()
+    {
+        auto* row = new SimpleCheckBoxLabel(nullptr, QStringLiteral("Title only"), MButton::switchType);
+        const QScopedPointer<MSceneWindow> page(ToolkitTest::showOnPage(window.data(), row));
+        QCOMPARE(shown<MLabel>(row).size(), 1);
     }
 
     void checkBoxRowHelpAndInfo()
     {
         auto* button = new MButton;
         auto* row = new SimpleCheckBoxLabel(button, QStringLiteral("Hidden network"), MButton::switchType);
-        row->setHelpPageId(QString()); // nothing to remove
         row->setHelpPageId(QStringLiteral("wlan-hidden"));
         row->setHelpPageId(QStringLiteral("wlan-hidden-2"));
-        show(row);
+        const QScopedPointer<MSceneWindow> page(ToolkitTest::showOnPage(window.data(), row));
         QList<MHelpButton*> help = shown<MHelpButton>(row);
         QCOMPARE(help.size(), 1);
         QCOMPARE(help[0]->pageID(), QStringLiteral("wlan-hidden-2"));
-        QCOMPARE(help[0]->iconID(), QStringLiteral("icon-s-description-inverse"));
         MLabel* title = shown<MLabel>(row).first();
         QVERIFY(title->sceneBoundingRect().right() <= help[0]->sceneBoundingRect().left());
         QVERIFY(help[0]->sceneBoundingRect().right() <= button->sceneBoundingRect().left());
 
+        // The info text stands under the title; a second one replaces the first.
         row->setInfoText(QStringLiteral("Asks for the network name"));
         row->setInfoText(QStringLiteral("The name is not broadcast"));
         QCOMPARE(row->styleName(), QStringLiteral("CommonLargePanel"));
         QVERIFY(QTest::qWaitFor([row] { return shown<MLabel>(row).size() == 2; }));
         const QList<MLabel*> labels = shown<MLabel>(row);
-        MLabel* info = labels[0]->styleName() == QLatin1String("CommonSubText") ? labels[0] : labels[1];
+        MLabel* info = labels[0] == title ? labels[1] : labels[0];
         QCOMPARE(info->text(), QStringLiteral("The name is not broadcast"));
         QVERIFY(QTest::qWaitFor([&] { return title->sceneBoundingRect().bottom() <= info->sceneBoundingRect().top(); }));
 
@@ -122,15 +112,12 @@ private Q_SLOTS:
         auto* button = new MButton;
         auto* row = new SimpleCheckBoxLabel(button, QStringLiteral("Bluetooth"), MButton::switchType);
         row->setShowProgressIndicator(false); // before any true: nothing
-        show(row);
+        const QScopedPointer<MSceneWindow> page(ToolkitTest::showOnPage(window.data(), row));
         QVERIFY(shown<MProgressIndicator>(row).isEmpty());
         row->setShowProgressIndicator(true);
         row->setShowProgressIndicator(true);
         QVERIFY(QTest::qWaitFor([&] { return !button->isVisible(); }));
-        const QList<MProgressIndicator*> spinners = shown<MProgressIndicator>(row);
-        QCOMPARE(spinners.size(), 1);
-        QCOMPARE(spinners[0]->styleName(), QStringLiteral("CommonListItemSpinnerInverted"));
-        QVERIFY(spinners[0]->unknownDuration());
+        QCOMPARE(shown<MProgressIndicator>(row).size(), 1);
         row->setShowProgressIndicator(false);
         QVERIFY(QTest::qWaitFor([&] { return button->isVisible(); }));
         QVERIFY(shown<MProgressIndicator>(row).isEmpty());
@@ -139,14 +126,10 @@ private Q_SLOTS:
     void prefixIndent()
     {
         auto* edit = new PrefixTextEdit;
-        QVERIFY(edit->prefix().isNull());
-        show(edit);
-        edit->setPrefix(QString());
-        QCOMPARE(edit->prefix(), QString(""));
+        const QScopedPointer<MSceneWindow> page(ToolkitTest::showOnPage(window.data(), edit));
         edit->setPrefix(QStringLiteral("http://"));
         MLabel* label = shown<MLabel>(edit).value(0);
-        QVERIFY(label && !label->isEnabled());
-        QCOMPARE(label->color(), QColor(184, 184, 184));
+        QVERIFY(label);
         const QPointF place = label->pos();
         const qreal shortIndent = firstLineIndent(edit);
         QVERIFY(shortIndent > label->size().width() - 1);
@@ -162,48 +145,38 @@ private Q_SLOTS:
         QCOMPARE(firstLineIndent(edit), longIndent);
         edit->setText(QStringLiteral("other.example"));
         QCOMPARE(firstLineIndent(edit), longIndent);
-        QCOMPARE(edit->text(), QStringLiteral("other.example"));
     }
 
     void keyPaste_data()
     {
+        QTest::addColumn<QString>("pattern");
         QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("clipboard");
         QTest::addColumn<QString>("after");
-        QTest::newRow("a complete key") << "" << "0123456789" << "0123456789";
-        QTest::newRow("a partial key") << "" << "01234" << "";
-        QTest::newRow("not a key") << "" << "xyz" << "";
+        const QString wepKey = QStringLiteral("[0-9A-Fa-f]{10}");
+        QTest::newRow("a complete key") << wepKey << "" << "0123456789" << "0123456789";
+        QTest::newRow("a partial key") << wepKey << "" << "01234" << "";
         // The clipboard text alone decides, not the text it would make.
-        QTest::newRow("completing a partial key") << "0123456" << "789" << "0123456";
+        QTest::newRow("completing a partial key") << wepKey << "0123456" << "789" << "0123456";
+        QTest::newRow("no validator") << "" << "" << "anything" << "anything";
     }
 
     void keyPaste()
     {
+        QFETCH(QString, pattern);
         QFETCH(QString, before);
         QFETCH(QString, clipboard);
         QFETCH(QString, after);
         auto* edit = new KeyTextEdit;
-        const QRegularExpressionValidator wepKey(QRegularExpression(QStringLiteral("[0-9A-Fa-f]{10}")));
-        edit->setValidator(&wepKey);
+        const QRegularExpressionValidator validator{QRegularExpression(pattern)};
+        if (!pattern.isEmpty())
+            edit->setValidator(&validator);
         edit->setText(before);
-        show(edit);
+        const QScopedPointer<MSceneWindow> page(ToolkitTest::showOnPage(window.data(), edit));
         QGuiApplication::clipboard()->setText(clipboard);
         ToolkitTest::tap(window.data(), edit);
         ToolkitTest::key(window.data(), Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(edit->text(), after);
-        // The slot is reachable through the meta-object system too.
-        QVERIFY(QMetaObject::invokeMethod(edit, "paste"));
-        QCOMPARE(edit->text(), after);
-    }
-
-    void keyPasteWithoutValidator()
-    {
-        auto* edit = new KeyTextEdit;
-        show(edit);
-        QGuiApplication::clipboard()->setText(QStringLiteral("anything"));
-        ToolkitTest::tap(window.data(), edit);
-        ToolkitTest::key(window.data(), Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(edit->text(), QStringLiteral("anything"));
     }
 };
 

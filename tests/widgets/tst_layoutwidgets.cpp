@@ -14,7 +14,6 @@
 #include <MSeparator>
 #include <MTextEdit>
 
-#include <QGraphicsLinearLayout>
 #include <QPointer>
 #include <QtTest>
 
@@ -22,7 +21,18 @@ using namespace Pavane;
 
 namespace {
 
-// What a frame shows above its content.
+template<typename T>
+QList<T*> childrenOf(QGraphicsItem* item)
+{
+    QList<T*> result;
+    for (QGraphicsItem* child : item->childItems()) {
+        if (auto* object = qobject_cast<T*>(child->toGraphicsObject()))
+            result.append(object);
+    }
+    return result;
+}
+
+// What a frame shows above its content: a label, or one in a divider header.
 struct Caption
 {
     QString labelStyle;
@@ -32,21 +42,10 @@ struct Caption
 
 Caption captionOf(SimpleFrame* frame)
 {
-    Caption caption;
-    for (QGraphicsItem* item : frame->childItems()) {
-        QGraphicsObject* object = item->toGraphicsObject();
-        if (object == frame->content())
-            continue;
-        if (auto* header = qobject_cast<DividerHeader*>(object)) {
-            caption.inDivider = true;
-            caption.labelStyle = header->label()->styleName();
-            caption.alignment = header->label()->alignment();
-        } else if (auto* label = qobject_cast<MLabel*>(object)) {
-            caption.labelStyle = label->styleName();
-            caption.alignment = label->alignment();
-        }
-    }
-    return caption;
+    if (DividerHeader* header = childrenOf<DividerHeader>(frame).value(0))
+        return {header->label()->styleName(), true, header->label()->alignment()};
+    MLabel* label = childrenOf<MLabel>(frame).value(0);
+    return label ? Caption{label->styleName(), false, label->alignment()} : Caption();
 }
 
 } // namespace
@@ -57,20 +56,9 @@ class TestLayoutWidgets : public QObject
 {
     Q_OBJECT
 
-private:
-    QScopedPointer<MWindow> window;
-    QScopedPointer<MSceneWindow> page;
-
-    void show(QGraphicsWidget* widget) { page.reset(ToolkitTest::showOnPage(window.data(), widget)); }
+    QScopedPointer<MWindow> window{ToolkitTest::shownWindow()};
 
 private Q_SLOTS:
-    void init() { window.reset(ToolkitTest::shownWindow()); }
-    void cleanup()
-    {
-        page.reset();
-        window.reset();
-    }
-
     void captions_data()
     {
         QTest::addColumn<QString>("contentStyle");
@@ -86,8 +74,7 @@ private Q_SLOTS:
         QTest::newRow("sub-title") << "CommonSubTitle" << "Security" << "CommonTitle" << false << plain;
         QTest::newRow("panel") << "CommonPanel" << "Options" << "CommonGroupHeader" << true << plain;
         QTest::newRow("button group") << "CommonButtonGroup" << "Mode" << "CommonGroupHeader" << true << plain;
-        QTest::newRow("large panel") << "CommonLargePanel" << "Details" << "" << false << plain;
-        QTest::newRow("combo box") << "CommonComboBox" << "Method" << "" << false << plain;
+        QTest::newRow("other styles") << "CommonLargePanel" << "Details" << "" << false << plain;
         QTest::newRow("panel holding an input field") << "CommonPanelInputField" << "Key" << "CommonGroupHeader"
                                                       << true << Qt::Alignment(Qt::AlignLeft | Qt::AlignTop);
     }
@@ -109,14 +96,19 @@ private Q_SLOTS:
         QCOMPARE(caption.alignment, alignment);
     }
 
+    // Button groups, and content that is no styled widget or none at all,
+    // stand under a divider header; without a title there is no caption.
     void captionsForGroupsAndPlainContent()
     {
-        for (MWidget* content : {static_cast<MWidget*>(new ButtonGroupContainer), new MWidget}) {
+        for (MWidget* content : {static_cast<MWidget*>(new ButtonGroupContainer), new MWidget, static_cast<MWidget*>(nullptr)}) {
             SimpleFrame frame(QStringLiteral("Group"));
             frame.setContent(content);
             QVERIFY(captionOf(&frame).inDivider);
             QCOMPARE(captionOf(&frame).labelStyle, QStringLiteral("CommonGroupHeader"));
         }
+        SimpleFrame untitled{QString()};
+        untitled.setContent(new MWidget);
+        QCOMPARE(untitled.childItems().size(), 1);
     }
 
     void aFrameOnScreen()
@@ -125,12 +117,9 @@ private Q_SLOTS:
         auto* first = new MTextEdit;
         first->setStyleName(QStringLiteral("CommonInputFieldText"));
         frame->setContent(first);
-        show(frame);
-        MLabel* caption = nullptr;
-        for (QGraphicsItem* item : frame->childItems())
-            if (auto* label = qobject_cast<MLabel*>(item->toGraphicsObject()))
-                caption = label;
-        QVERIFY(caption && caption->wordWrap());
+        const QScopedPointer<MSceneWindow> page(ToolkitTest::showOnPage(window.data(), frame));
+        MLabel* caption = childrenOf<MLabel>(frame).value(0);
+        QVERIFY(caption);
         QVERIFY(caption->sceneBoundingRect().bottom() <= first->sceneBoundingRect().top());
 
         // A new content stands under the same caption; the old one goes.
@@ -144,114 +133,67 @@ private Q_SLOTS:
                                              && second->isVisible(); }));
     }
 
-    void framesWithoutTitleOrContent()
-    {
-        SimpleFrame untitled{QString()};
-        auto* content = new MWidget;
-        untitled.setContent(content);
-        QCOMPARE(untitled.childItems().size(), 1);
-
-        SimpleFrame empty(QStringLiteral("Caption only"));
-        empty.setContent(nullptr);
-        QVERIFY(captionOf(&empty).inDivider);
-        QCOMPARE(empty.content(), nullptr);
-    }
-
     void headerPanel()
     {
-        auto* panel = new HeaderPanel;
-        QCOMPARE(panel->text(), QString());
-        QVERIFY(panel->setProperty("text", QStringLiteral("A rather long heading for a narrow phone screen indeed")));
-        QCOMPARE(panel->text(), QStringLiteral("A rather long heading for a narrow phone screen indeed"));
-        show(panel);
-        MLabel* label = nullptr;
-        MSeparator* divider = nullptr;
-        for (QGraphicsItem* item : panel->childItems()) {
-            if (auto* l = qobject_cast<MLabel*>(item->toGraphicsObject()))
-                label = l;
-            if (auto* s = qobject_cast<MSeparator*>(item->toGraphicsObject()))
-                divider = s;
-        }
+        auto* panel = new HeaderPanel(QStringLiteral("A rather long heading for a narrow phone screen indeed"));
+        const QScopedPointer<MSceneWindow> page(ToolkitTest::showOnPage(window.data(), panel));
+        MLabel* label = childrenOf<MLabel>(panel).value(0);
+        MSeparator* divider = childrenOf<MSeparator>(panel).value(0);
         QVERIFY(label && divider);
-        QVERIFY(label->textElide());
         QCOMPARE(label->styleName(), QStringLiteral("CommonHeader"));
         QCOMPARE(divider->styleName(), QStringLiteral("CommonHeaderDivider"));
         QVERIFY(label->sceneBoundingRect().bottom() <= divider->sceneBoundingRect().top());
         QVERIFY(label->size().width() <= panel->size().width()); // elided, not wider than the panel
-        QCOMPARE(HeaderPanel(QStringLiteral("Given")).text(), QStringLiteral("Given"));
     }
 
     void dividerHeader()
     {
         auto* header = new DividerHeader(QString());
-        QCOMPARE(header->styleName(), QStringLiteral("CommonGroupHeaderPanel"));
-        QCOMPARE(header->label()->text(), QString());
         QPointer<MLabel> first = header->label();
         auto* other = new MLabel(QStringLiteral("Advanced"));
         header->setLabel(other);
         QVERIFY(first.isNull());
-        QCOMPARE(header->label(), other);
-        show(header);
-        MSeparator* divider = nullptr;
-        for (QGraphicsItem* item : header->childItems())
-            if (auto* s = qobject_cast<MSeparator*>(item->toGraphicsObject()))
-                divider = s;
+        const QScopedPointer<MSceneWindow> page(ToolkitTest::showOnPage(window.data(), header));
+        MSeparator* divider = childrenOf<MSeparator>(header).value(0);
         QVERIFY(divider);
         QCOMPARE(divider->styleName(), QStringLiteral("CommonGroupHeaderDivider"));
         QVERIFY(divider->sceneBoundingRect().right() <= other->sceneBoundingRect().left());
 
-        QPointer<MLabel> gone = other;
+        // Without a label the row keeps its divider alone.
         header->setLabel(nullptr);
-        QVERIFY(gone.isNull());
-        QCOMPARE(header->label(), nullptr);
+        QVERIFY(childrenOf<MLabel>(header).isEmpty());
     }
 
     void drillDownItem()
     {
         auto* item = new DrillDownItem;
-        QCOMPARE(item->styleName(), QStringLiteral("CommonPanel"));
-        QCOMPARE(item->imageWidget(), nullptr);
         item->setTitle(QStringLiteral("Home network"));
-        show(item);
-        QList<MLabel*> labels;
-        MImageWidget* arrow = nullptr;
-        for (QGraphicsItem* child : item->childItems()) {
-            if (auto* label = qobject_cast<MLabel*>(child->toGraphicsObject()))
-                labels.append(label);
-            if (auto* image = qobject_cast<MImageWidget*>(child->toGraphicsObject()))
-                arrow = image;
-        }
+        const QScopedPointer<MSceneWindow> page(ToolkitTest::showOnPage(window.data(), item));
+        const QList<MLabel*> labels = childrenOf<MLabel>(item);
+        MImageWidget* arrow = childrenOf<MImageWidget>(item).value(0);
         QCOMPARE(labels.size(), 1);
         QCOMPARE(labels[0]->styleName(), QStringLiteral("CommonSingleTitle"));
-        QCOMPARE(arrow->image(), QStringLiteral("icon-m-common-drilldown-arrow-inverse"));
         QVERIFY(labels[0]->sceneBoundingRect().right() <= arrow->sceneBoundingRect().left());
 
+        // A subtitle, even an empty one, turns the title into a two-line one.
         item->setSubtitle(QString());
         QCOMPARE(labels[0]->styleName(), QStringLiteral("CommonTitle"));
         item->setSubtitle(QStringLiteral("WPA2, saved"));
-        int subtitles = 0;
-        for (QGraphicsItem* child : item->childItems()) {
-            auto* label = qobject_cast<MLabel*>(child->toGraphicsObject());
-            if (label && label->styleName() == QLatin1String("CommonSubTitle")) {
-                ++subtitles;
-                QCOMPARE(label->text(), QStringLiteral("WPA2, saved"));
-            }
-        }
-        QCOMPARE(subtitles, 1);
+        const QList<MLabel*> withSubtitle = childrenOf<MLabel>(item);
+        QCOMPARE(withSubtitle.size(), 2);
+        QCOMPARE(withSubtitle.last()->styleName(), QStringLiteral("CommonSubTitle"));
 
+        // A new image replaces the old one, at the left end; none leaves none.
         QPointer<MImageWidget> a = new MImageWidget(QStringLiteral("icon-m-content-wlan"));
         auto* b = new MImageWidget(QStringLiteral("icon-m-content-gprs"));
         item->setImageWidget(a);
         item->setImageWidget(b);
         QVERIFY(a.isNull());
-        QCOMPARE(item->imageWidget(), b);
         QCOMPARE(b->styleName(), QStringLiteral("CommonMainIcon"));
         QVERIFY(QTest::qWaitFor([&] { return b->isVisible() && b->sceneBoundingRect().right() <= labels[0]->sceneBoundingRect().left(); }));
-
         QPointer<MImageWidget> gone = b;
         item->setImageWidget(nullptr);
         QVERIFY(gone.isNull());
-        QCOMPARE(item->imageWidget(), nullptr);
     }
 };
 
