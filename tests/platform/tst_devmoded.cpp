@@ -1,13 +1,17 @@
-// devmoded as any client sees it on the private system bus, and its state file.
+// devmoded as any client sees it on the private system bus, and its state
+// file; devmoded and notifyd on a bus that the test takes away.
 #include "testsupport.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <csignal>
+#include <sys/stat.h>
 
 namespace {
 
@@ -26,6 +30,46 @@ uint radioStates()
 {
     return call(RequestPath, QStringLiteral("get_radio_states")).arguments().value(0).toUInt();
 }
+
+// A bus of the test's own, which it can take away from under a daemon.
+class OwnBus
+{
+public:
+    ~OwnBus()
+    {
+        QDBusConnection::disconnectFromBus(QStringLiteral("own bus"));
+        process.kill();
+        process.waitForFinished();
+    }
+
+    bool start()
+    {
+        process.start(QStringLiteral("dbus-daemon"),
+                      {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--nopidfile"),
+                       QStringLiteral("--address=unix:tmpdir=/tmp"), QStringLiteral("--print-address=1")});
+        while (process.waitForStarted() && !process.canReadLine() && process.waitForReadyRead(10000)) {
+        }
+        address = QString::fromUtf8(process.readLine()).trimmed();
+        return !address.isEmpty();
+    }
+
+    bool isOwned(const QString& name)
+    {
+        QDBusConnection bus = QDBusConnection::connectToBus(address, QStringLiteral("own bus"));
+        return bus.isConnected() && bus.interface()->isServiceRegistered(name);
+    }
+
+    void takeAway()
+    {
+        process.kill();
+        process.waitForFinished();
+    }
+
+    QString address;
+
+private:
+    QProcess process;
+};
 
 } // namespace
 
@@ -80,30 +124,45 @@ private Q_SLOTS:
         QCOMPARE(radioStates(), 0x0eu);
     }
 
-    // A state file the daemon cannot use leaves every radio on.
+    // A state file the daemon cannot use leaves every radio on. Anything but
+    // a regular file is such a file: a FIFO used to hang the daemon at start.
     void stateFiles_data()
     {
-        QTest::addColumn<QByteArray>("content"); // null: no file
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QByteArray>("content");
         QTest::addColumn<uint>("states");
         QTest::addColumn<QString>("warning");
-        QTest::newRow("written by hand") << QByteArray("# by hand\n\nradio_states = 12\n") << 12u << "";
-        QTest::newRow("missing") << QByteArray() << 0x1fu << "no state file";
-        QTest::newRow("garbage") << QByteArray("\x01\x02zzz") << 0x1fu << "damaged state file";
-        QTest::newRow("out of range") << QByteArray("radio_states=0x20\n") << 0x1fu << "damaged state file";
+        const QByteArray valid("radio_states=3\n");
+        QTest::newRow("written by hand") << "file" << QByteArray("# by hand\n\nradio_states = 12\n") << 12u << "";
+        QTest::newRow("missing") << "none" << QByteArray() << 0x1fu << "no state file";
+        QTest::newRow("garbage") << "file" << QByteArray("\x01\x02zzz") << 0x1fu << "damaged state file";
+        QTest::newRow("out of range") << "file" << QByteArray("radio_states=0x20\n") << 0x1fu << "damaged state file";
+        QTest::newRow("oversized") << "file" << valid + QByteArray(5000, '#') << 0x1fu << "damaged state file";
+        QTest::newRow("FIFO") << "fifo" << QByteArray() << 0x1fu << "damaged state file";
+        QTest::newRow("directory") << "directory" << QByteArray() << 0x1fu << "damaged state file";
+        QTest::newRow("link to a good file") << "link" << valid << 0x1fu << "damaged state file";
     }
 
     void stateFiles()
     {
+        QFETCH(QString, kind);
         QFETCH(QByteArray, content);
         QFETCH(uint, states);
         QFETCH(QString, warning);
         TestSupport::DevmodeProcess daemon;
-        QFile file(daemon.stateFile());
-        if (!content.isNull()) {
+        const QString path = daemon.stateFile();
+        QFile file(kind == QLatin1String("link") ? path + QStringLiteral(".target") : path);
+        if (kind == QLatin1String("file") || kind == QLatin1String("link")) {
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write(content);
             file.close();
         }
+        if (kind == QLatin1String("link"))
+            QVERIFY(QFile::link(file.fileName(), path));
+        if (kind == QLatin1String("fifo"))
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        if (kind == QLatin1String("directory"))
+            QVERIFY(QDir().mkpath(path));
         QVERIFY(daemon.start());
         QCOMPARE(radioStates(), states);
         QCOMPARE(daemon.stop(), 0);
@@ -146,20 +205,60 @@ private Q_SLOTS:
         QCOMPARE(daemon.stop(), 0);
     }
 
-    void oneInstanceThatEndsCleanly()
+    void sigintEndsItCleanly()
     {
-        TestSupport::DevmodeProcess first;
-        QVERIFY(first.start());
-        // A second daemon cannot own the name and says so.
-        TestSupport::DevmodeProcess second;
-        QVERIFY(!second.start());
-        QCOMPARE(second.stop(), 1);
-        QVERIFY(second.log().contains(QStringLiteral("cannot own com.zelkor.devmode")));
-
-        // SIGINT, like SIGTERM, ends it cleanly and frees the name.
-        ::kill(pid_t(first.pid()), SIGINT);
-        QCOMPARE(first.stop(), 0);
+        TestSupport::DevmodeProcess daemon;
+        QVERIFY(daemon.start());
+        ::kill(pid_t(daemon.pid()), SIGINT);
+        QCOMPARE(daemon.stop(), 0);
         QVERIFY(!QDBusConnection::systemBus().interface()->isServiceRegistered(QStringLiteral("com.zelkor.devmode")));
+    }
+
+    void oneInstancePerBusAndNoneWithoutIt_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("devmoded") << QStringLiteral(DEVMODED_PATH) << QStringLiteral("com.zelkor.devmode");
+        QTest::newRow("notifyd") << QStringLiteral(NOTIFYD_PATH) << QStringLiteral("org.freedesktop.Notifications");
+    }
+
+    // A second instance says why the bus refused it, and leaves the first
+    // one's state file alone. When the bus goes, so do the daemons.
+    void oneInstancePerBusAndNoneWithoutIt()
+    {
+        QFETCH(QString, program);
+        QFETCH(QString, name);
+        OwnBus bus;
+        QVERIFY(bus.start());
+        QTemporaryDir scratch;
+        const QString stateFile = scratch.filePath(QStringLiteral("radio-states"));
+        const bool devmoded = name == QLatin1String("com.zelkor.devmode");
+        QStringList arguments{QStringLiteral("--address"), bus.address};
+        if (devmoded)
+            arguments << QStringLiteral("--state-file") << stateFile << QStringLiteral("--radio-states")
+                      << QStringLiteral("0x0d");
+        QProcess first;
+        first.start(program, arguments);
+        QTRY_VERIFY(bus.isOwned(name));
+
+        QProcess second;
+        second.start(program, QStringList(arguments).replaceInStrings(QStringLiteral("0x0d"), QStringLiteral("0x02")));
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitCode(), 1);
+        const QString refusal = QString::fromUtf8(second.readAllStandardError());
+        QVERIFY2(refusal.contains(QRegularExpression(QStringLiteral("cannot own %1: \\S").arg(name))),
+                 qPrintable(refusal));
+        if (devmoded) {
+            QFile file(stateFile);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), QByteArray("# devmoded state\nradio_states=0xd\n"));
+        }
+
+        bus.takeAway();
+        QTRY_COMPARE_WITH_TIMEOUT(first.state(), QProcess::NotRunning, 10000);
+        QCOMPARE(first.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(first.exitCode(), 1);
+        QVERIFY(QString::fromUtf8(first.readAllStandardError()).contains(QStringLiteral("lost the bus")));
     }
 };
 

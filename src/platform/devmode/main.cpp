@@ -5,6 +5,7 @@
 #include "devmodeservice.h"
 #include "statefile.h"
 
+#include "../common/busservice.h"
 #include "../common/terminationsignals.h"
 
 #include <QCommandLineParser>
@@ -72,7 +73,6 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "devmoded: --radio-states takes a word within 0..0x1f\n");
             return 2;
         }
-        stateFile.save(initial.radioStates);
     } else {
         initial.radioStates = stateFile.load();
     }
@@ -96,15 +96,26 @@ int main(int argc, char** argv)
         qCritical("cannot register the objects below %s", DevMode::BasePath);
         return 1;
     }
-    if (!bus.registerService(QLatin1String(DevMode::Service))) {
-        qCritical("cannot own %s: %s", DevMode::Service, qPrintable(bus.lastError().message()));
+    const QString refusal = ownServiceName(bus, QLatin1String(DevMode::Service));
+    if (!refusal.isEmpty()) {
+        qCritical("cannot own %s: %s", DevMode::Service, qPrintable(refusal));
         return 1;
     }
+    // Only the owner of the name may write the state: a second instance that
+    // could not start must leave the running one's file alone.
+    if (options.isSet(QStringLiteral("radio-states")))
+        stateFile.save(initial.radioStates);
+    if (!quitWhenBusGoes(app, bus))
+        qWarning("cannot watch the bus connection");
     if (!quitOnTerminationSignals(app, terminationFd))
         qWarning("cannot watch for SIGTERM and SIGINT");
     qInfo("serving %s", DevMode::Service);
 
     const int status = app.exec();
+    if (!bus.isConnected()) {
+        qCritical("lost the bus; leaving");
+        return 1;
+    }
     bus.unregisterService(QLatin1String(DevMode::Service));
     bus.unregisterObject(QLatin1String(DevMode::BasePath), QDBusConnection::UnregisterTree);
     return status;

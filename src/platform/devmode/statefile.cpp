@@ -3,12 +3,22 @@
 #include "devmodeinterface.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
+#include <QList>
 #include <QSaveFile>
-#include <QTextStream>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+namespace {
+
+// A state file is a few bytes; anything larger is not one of ours.
+constexpr qint64 MaxStateFileSize = 4096;
+
+} // namespace
 
 StateFile::StateFile(const QString& path)
     : filePath(path)
@@ -25,30 +35,65 @@ QString StateFile::defaultPath()
     return base + QStringLiteral("/devmoded/radio-states");
 }
 
-unsigned StateFile::load() const
+bool StateFile::parse(const QByteArray& content, unsigned* radioStates)
 {
-    QFile file(filePath);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        qWarning("no state file %s (%s); all radios on", qPrintable(filePath),
-                 qPrintable(file.errorString()));
-        return DevMode::AllRadios;
-    }
-    // A state file is a few bytes; anything much larger is not one of ours.
-    const QByteArray content = file.read(4096);
-    QTextStream in(content);
-    while (!in.atEnd()) {
-        const QString line = in.readLine().trimmed();
-        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+    if (content.size() > MaxStateFileSize)
+        return false;
+    const QList<QByteArray> lines = content.split('\n');
+    for (const QByteArray& raw : lines) {
+        const QByteArray line = raw.trimmed();
+        if (line.isEmpty() || line.startsWith('#'))
             continue;
-        const int equals = line.indexOf(QLatin1Char('='));
-        if (equals < 0 || line.left(equals).trimmed() != QLatin1String("radio_states"))
+        const int equals = line.indexOf('=');
+        if (equals < 0 || line.left(equals).trimmed() != "radio_states")
             continue;
+        // The first radio_states line decides, well formed or not.
         bool ok = false;
         const uint value = line.mid(equals + 1).trimmed().toUInt(&ok, 0);
-        if (ok && value <= DevMode::AllRadios)
-            return value;
-        break;
+        if (!ok || value > DevMode::AllRadios)
+            return false;
+        *radioStates = value;
+        return true;
     }
+    return false;
+}
+
+unsigned StateFile::load() const
+{
+    // Not following links and not waiting for a writer: a FIFO put in the
+    // file's place must not hang the daemon before it serves.
+    const QByteArray path = QFile::encodeName(filePath);
+    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY);
+    // A link is refused (ELOOP) like any other thing that is not a file.
+    if (fd < 0 && errno != ELOOP) {
+        qWarning("no state file %s (%s); all radios on", qPrintable(filePath), std::strerror(errno));
+        return DevMode::AllRadios;
+    }
+    QByteArray content;
+    bool regular = false;
+    struct stat status;
+    if (fd >= 0 && ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) {
+        regular = true;
+        content.resize(int(MaxStateFileSize + 1));
+        qint64 total = 0;
+        while (total < content.size()) {
+            const ssize_t got = ::read(fd, content.data() + total, size_t(content.size() - total));
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0) {
+                regular = got == 0;
+                break;
+            }
+            total += got;
+        }
+        content.truncate(int(total));
+    }
+    if (fd >= 0)
+        ::close(fd);
+
+    unsigned radioStates = 0;
+    if (regular && parse(content, &radioStates))
+        return radioStates;
     qWarning("damaged state file %s; all radios on", qPrintable(filePath));
     return DevMode::AllRadios;
 }

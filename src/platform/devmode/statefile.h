@@ -1,6 +1,7 @@
 #ifndef DEVMODED_STATEFILE_H
 #define DEVMODED_STATEFILE_H
 
+#include <QByteArray>
 #include <QString>
 
 // The radio states word kept across restarts, in a small text file:
@@ -18,7 +19,7 @@ public:
     QString path() const { return filePath; }
 
     // The stored word; all radios on, with a warning, when the file is missing
-    // or damaged.
+    // or damaged. Anything but a regular file of at most 4 KiB is damaged.
     unsigned load() const;
     // Replaces the file atomically; false (with a warning) when it cannot.
     bool save(unsigned radioStates) const;
@@ -26,6 +27,10 @@ public:
     // /var/lib/devmoded/radio-states for root, else under $XDG_STATE_HOME
     // (~/.local/state).
     static QString defaultPath();
+
+    // Reads a state file's content into @p radioStates; false when it holds
+    // no usable word.
+    static bool parse(const QByteArray& content, unsigned* radioStates);
 
 private:
     QString filePath;

@@ -3,6 +3,7 @@
 // test or a demo plays the person at the screen.
 #include "notificationserver.h"
 
+#include "../common/busservice.h"
 #include "../common/terminationsignals.h"
 
 #include <QCommandLineParser>
@@ -42,14 +43,24 @@ int main(int argc, char** argv)
     NotificationServer server;
     new NotificationsAdaptor(&server);
     new ControlAdaptor(&server);
-    if (!bus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &server)
-        || !bus.registerService(QStringLiteral("org.freedesktop.Notifications"))) {
-        std::fprintf(stderr, "notifyd: cannot own org.freedesktop.Notifications: %s\n",
-                     qPrintable(bus.lastError().message()));
+    if (!bus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &server)) {
+        std::fprintf(stderr, "notifyd: cannot register /org/freedesktop/Notifications\n");
         return 1;
     }
+    const QString refusal = ownServiceName(bus, QStringLiteral("org.freedesktop.Notifications"));
+    if (!refusal.isEmpty()) {
+        std::fprintf(stderr, "notifyd: cannot own org.freedesktop.Notifications: %s\n", qPrintable(refusal));
+        return 1;
+    }
+    if (!quitWhenBusGoes(app, bus))
+        qWarning("cannot watch the bus connection");
     if (!quitOnTerminationSignals(app, terminationFd))
         qWarning("cannot watch for SIGTERM and SIGINT");
     qInfo("serving org.freedesktop.Notifications");
-    return app.exec();
+    const int status = app.exec();
+    if (!bus.isConnected()) {
+        std::fprintf(stderr, "notifyd: lost the bus; leaving\n");
+        return 1;
+    }
+    return status;
 }
