@@ -83,11 +83,20 @@ void RadioStatePrivate::startQuery()
             this, SLOT(statusCallback(QDBusPendingCallWatcher*)));
 }
 
-void RadioStatePrivate::waitForQuery()
+bool RadioStatePrivate::answerQuery(const RadioState* state)
 {
-    // Delivers finished() before returning, so statusCallback has run.
-    if (statusWatcher)
-        statusWatcher->waitForFinished();
+    // The reply is handled here rather than through finished(), so that the
+    // waiting object's answer is taken before the word is handed round: a
+    // slot may destroy that object, or every RadioState and with them this
+    // private object, while it is.
+    QDBusPendingCallWatcher* watcher = statusWatcher;
+    disconnect(watcher, nullptr, this, nullptr);
+    watcher->waitForFinished();
+    const bool answered = takeAnswer(watcher);
+    const bool enabled = decide(state);
+    if (answered)
+        notifyAll();
+    return enabled;
 }
 
 bool RadioStatePrivate::decide(const RadioState* state) const
@@ -112,6 +121,11 @@ void RadioStatePrivate::requestChange(const RadioState* state, bool enabled)
 void RadioStatePrivate::stateSignal(quint32 states)
 {
     radioStates = states;
+    notifyAll();
+}
+
+void RadioStatePrivate::notifyAll()
+{
     // A slot may destroy RadioStates, even the last one and with it this
     // object: each is looked up again before it is notified.
     QPointer<RadioStatePrivate> alive(this);
@@ -126,6 +140,12 @@ void RadioStatePrivate::stateSignal(quint32 states)
 
 void RadioStatePrivate::statusCallback(QDBusPendingCallWatcher* watcher)
 {
+    if (takeAnswer(watcher))
+        notifyAll();
+}
+
+bool RadioStatePrivate::takeAnswer(QDBusPendingCallWatcher* watcher)
+{
     // Let go of the watcher before anyone is notified, so that a slot calling
     // enabled() does not wait on it again, and one destroying the last
     // RadioState does not delete it in the middle of its own signal.
@@ -137,9 +157,10 @@ void RadioStatePrivate::statusCallback(QDBusPendingCallWatcher* watcher)
     if (reply.isError()) {
         qWarning("RadioState statusCallback failed: %s, %s", reply.error().name().toUtf8().constData(),
                  reply.error().message().toUtf8().constData());
-        return;
+        return false;
     }
-    stateSignal(reply.value());
+    radioStates = reply.value();
+    return true;
 }
 
 void RadioStatePrivate::setEnabledCallback(QDBusPendingCallWatcher* watcher)
@@ -165,8 +186,7 @@ RadioState::~RadioState()
 
 bool RadioState::enabled() const
 {
-    d->waitForQuery();
-    return d->decide(this);
+    return d->statusWatcher ? d->answerQuery(this) : d->decide(this);
 }
 
 void RadioState::setEnabled(bool enabled)

@@ -33,7 +33,9 @@ public:
     void release(RadioState* state);
 
     bool decide(const RadioState* state) const;
-    void waitForQuery();
+    // Waits for the query in flight and hands its answer round; returns
+    // @p state's answer, taken before anyone is notified.
+    bool answerQuery(const RadioState* state);
     void requestChange(const RadioState* state, bool enabled);
 
     quint32 radioStates = 0;
@@ -52,6 +54,10 @@ private:
 
     DevModeRequestInterface* interface();
     void startQuery();
+    // Stores the query's answer; false (with a warning) on an error reply.
+    bool takeAnswer(QDBusPendingCallWatcher* watcher);
+    // Emits enabledChanged on every live RadioState.
+    void notifyAll();
 
     static RadioStatePrivate* shared;
 };

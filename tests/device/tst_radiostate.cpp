@@ -5,8 +5,9 @@
 
 #include <QtTest>
 
+#include <algorithm>
+#include <csignal>
 #include <memory>
-#include <utility>
 
 using Pavane::RadioState;
 
@@ -123,45 +124,85 @@ private Q_SLOTS:
         QCOMPARE(noneChanged.at(1).at(0).toBool(), true);
     }
 
-    // A slot may destroy other RadioStates while an indication is handed
-    // round; they are then skipped, not notified after their death.
-    void slotsMayDestroyOtherObjects()
+    void receiversMayDestroyObjects_data()
     {
-        QVERIFY(startDaemon(0x0d));
-        RadioState* states[3] = {new RadioState(RadioState::WLAN), new RadioState(RadioState::WLAN),
-                                 new RadioState(RadioState::WLAN)};
-        QVERIFY(states[0]->enabled());
-        int calls = 0;
-        for (int i = 0; i < 3; ++i) {
-            connect(states[i], &RadioState::enabledChanged, this, [&states, &calls, i] {
-                ++calls;
-                for (int other = 0; other < 3; ++other)
-                    if (other != i)
-                        delete std::exchange(states[other], nullptr);
-            });
+        QTest::addColumn<QString>("during");
+        QTest::addColumn<QString>("victims");
+        for (const char* during : {"enabled()", "first answer", "indication"}) {
+            for (const char* victims : {"emitter", "siblings", "everyone"})
+                QTest::addRow("%s, %s", during, victims) << QString::fromLatin1(during) << QString::fromLatin1(victims);
         }
-        QVERIFY(daemon->changeRadioStates(0, 0));
-        QTRY_COMPARE(calls, 1);
-        QVERIFY(daemon->changeRadioStates(0, 0));
-        QTRY_COMPARE(calls, 2);
-        for (RadioState* state : states)
-            delete state;
     }
 
-    // The answer to the first query may make a slot destroy the last
-    // RadioState, and with it the shared state.
-    void aSlotMayDestroyTheLastObjectDuringTheFirstAnswer()
+    // A receiver may destroy the emitter, its siblings or every RadioState
+    // (and with them the shared state) while the word is handed round; also
+    // while enabled() waits for the first answer, which it still returns.
+    void receiversMayDestroyObjects()
+    {
+        QFETCH(QString, during);
+        QFETCH(QString, victims);
+        QVERIFY(startDaemon(0x0d));
+        QList<QPointer<RadioState>> states;
+        for (int i = 0; i < 3; ++i)
+            states.append(new RadioState(RadioState::WLAN));
+        if (during == QLatin1String("indication"))
+            QVERIFY(states[0]->enabled());
+        int calls = 0;
+        for (int i = 0; i < 3; ++i) {
+            connect(states[i], &RadioState::enabledChanged, this, [&, i] {
+                ++calls;
+                for (int other = 0; other < 3; ++other) {
+                    if (victims == QLatin1String("everyone") || (victims == QLatin1String("emitter")) == (other == i))
+                        delete states[other].data();
+                }
+            });
+        }
+        if (during == QLatin1String("enabled()"))
+            QVERIFY(states[0]->enabled());
+        else if (during == QLatin1String("indication"))
+            QVERIFY(daemon->changeRadioStates(0, 0));
+        const int survivors = victims == QLatin1String("siblings") ? 1 : 0;
+        QTRY_COMPARE(calls, survivors ? 1 : victims == QLatin1String("emitter") ? 3 : 1);
+        QCOMPARE(int(std::count_if(states.begin(), states.end(), [](const QPointer<RadioState>& state) {
+                     return !state.isNull();
+                 })), survivors);
+        for (const QPointer<RadioState>& state : states) {
+            if (state)
+                QObject::disconnect(state, nullptr, this, nullptr);
+        }
+
+        // Whether or not the shared state went with them, the next one works.
+        RadioState again(RadioState::WLAN);
+        QVERIFY(again.enabled());
+        QCOMPARE(queries(), 2u);
+        for (const QPointer<RadioState>& state : states)
+            delete state.data();
+    }
+
+    // Killed and started again under live objects: meanwhile requests fail
+    // with a warning and the last word stays; then the objects follow the
+    // new daemon's indications.
+    void theDaemonRestartsUnderLiveObjects()
     {
         QVERIFY(startDaemon(0x0d));
-        QPointer<RadioState> only = new RadioState(RadioState::WLAN);
-        RadioState* doomed = only.data();
-        connect(doomed, &RadioState::enabledChanged, this, [doomed] { delete doomed; });
-        QTRY_VERIFY(only.isNull());
-        // Nobody listens now, so the next object must ask afresh.
+        RadioState wlan(RadioState::WLAN);
+        QVERIFY(wlan.enabled());
+        QSignalSpy changed(&wlan, &RadioState::enabledChanged);
+        ::kill(pid_t(daemon->pid()), SIGKILL);
+        QCOMPARE(daemon->stop(), -1);
+        TestSupport::MessageLog log;
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral(
+            "^RadioState setEnabledCallback failed: org.freedesktop.DBus.Error.ServiceUnknown, .+")));
+        wlan.setEnabled(false);
+        QTRY_COMPARE(log.messages(QtWarningMsg).size(), 1);
+        QVERIFY(wlan.enabled());
+
+        QVERIFY(daemon->start({QStringLiteral("--radio-states"), QStringLiteral("0x0d")}));
+        QVERIFY(startDaemon(0x0d));
         QVERIFY(daemon->changeRadioStates(0, 0x04));
-        RadioState again(RadioState::WLAN);
-        QVERIFY(!again.enabled());
-        QCOMPARE(queries(), 2u);
+        QTRY_VERIFY(!wlan.enabled());
+        QCOMPARE(changed.count(), 2); // the restart's own word, then the change
+        QCOMPARE(changed.last().at(0).toBool(), false);
     }
 
     void withoutTheDaemon()
