@@ -19,6 +19,20 @@ constexpr M::StandardButtons QuestionButtons(M::YesButton | M::NoButton);
 // The toolkit's answer for consent.
 constexpr int Consent = MDialog::AffirmativeResult;
 
+const QString OfflineCatalogue = QStringLiteral("offline");
+
+// The question's text comes from the catalogue "offline", added to whatever
+// locale is the default: the host's language and catalogues stay. Done again
+// before each question, in case the host has since set another default.
+void installOfflineCatalogue()
+{
+    MLocale locale = MLocale::defaultLocale();
+    if (locale.catalogues().contains(OfflineCatalogue))
+        return;
+    locale.installTrCatalog(OfflineCatalogue);
+    MLocale::setDefault(locale);
+}
+
 // The question needs widgets, and widgets a QApplication; a host without one
 // must not be killed by asking.
 bool canAsk()
@@ -36,9 +50,7 @@ int OfflineModePrivate::liveCount = 0;
 
 OfflineModePrivate::OfflineModePrivate()
 {
-    MLocale locale;
-    locale.installTrCatalog(QStringLiteral("offline"));
-    MLocale::setDefault(locale);
+    installOfflineCatalogue();
     connect(&masterRadio, SIGNAL(enabledChanged(bool)), this, SLOT(radioEnabledChanged(bool)));
 }
 
@@ -85,6 +97,7 @@ void OfflineModePrivate::emitStatus(bool offline)
 
 MMessageBox* OfflineModePrivate::newQuestion()
 {
+    installOfflineCatalogue();
     auto* box = new MMessageBox(qtTrId("qtn_offl_exiting"), QuestionButtons);
     box->setSystem(true);
     return box;

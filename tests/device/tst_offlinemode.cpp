@@ -8,6 +8,7 @@
 #include "toolkittest.h"
 
 #include <MButton>
+#include <MLocale>
 #include <MMessageBox>
 #include <MWindow>
 
@@ -15,8 +16,8 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <algorithm>
 #include <memory>
-#include <utility>
 
 using Pavane::OfflineMode;
 
@@ -238,24 +239,87 @@ private Q_SLOTS:
         QVERIFY(!again.currentStatus());
     }
 
-    // A listener may destroy OfflineModes while a status goes round.
-    void listenersMayDestroyOtherObjects()
+    void receiversMayDestroyObjects_data()
     {
+        QTest::addColumn<QString>("during");
+        QTest::addColumn<QString>("victims");
+        for (const char* during : {"indication", "asynchronous decline", "blocking question"}) {
+            for (const char* victims : {"emitter", "siblings", "everyone"})
+                QTest::addRow("%s, %s", during, victims) << QString::fromLatin1(during) << QString::fromLatin1(victims);
+        }
+    }
+
+    // A receiver of status() may destroy the emitter, its siblings or every
+    // OfflineMode, and with them the shared state and its question: while an
+    // indication goes round, while the declined question reports, and inside
+    // requestExit()'s nested loop.
+    void receiversMayDestroyObjects()
+    {
+        QFETCH(QString, during);
+        QFETCH(QString, victims);
         QVERIFY(startDaemon(0x1e));
-        OfflineMode* modes[3] = {new OfflineMode, new OfflineMode, new OfflineMode};
+        QList<QPointer<OfflineMode>> modes;
+        for (int i = 0; i < 3; ++i)
+            modes.append(new OfflineMode);
         int calls = 0;
         for (int i = 0; i < 3; ++i) {
-            connect(modes[i], &OfflineMode::status, this, [&modes, &calls, i] {
+            connect(modes[i], &OfflineMode::status, this, [&, i] {
                 ++calls;
-                for (int other = 0; other < 3; ++other)
-                    if (other != i)
-                        delete std::exchange(modes[other], nullptr);
+                for (int other = 0; other < 3; ++other) {
+                    if (victims == QLatin1String("everyone") || (victims == QLatin1String("emitter")) == (other == i))
+                        delete modes[other].data();
+                }
             });
         }
-        QVERIFY(daemon->changeRadioStates(0, 0));
-        QTRY_COMPARE(calls, 1);
-        for (OfflineMode* mode : modes)
-            delete mode;
+        if (during == QLatin1String("indication")) {
+            QVERIFY(daemon->changeRadioStates(0, 0));
+        } else if (during == QLatin1String("asynchronous decline")) {
+            modes[0]->requestExitAsync();
+            QTRY_VERIFY(shownQuestion());
+            QVERIFY(answer(M::NoButton));
+        } else {
+            // An indication reaches the receivers while the question waits.
+            QTimer answering;
+            bool indicated = false;
+            connect(&answering, &QTimer::timeout, this, [&] {
+                if (!shownQuestion())
+                    return;
+                if (!indicated) {
+                    indicated = daemon->changeRadioStates(0, 0);
+                    return;
+                }
+                if (calls > 0 && answer(M::NoButton))
+                    answering.stop();
+            });
+            answering.start(10);
+            QVERIFY(!modes[0]->requestExit());
+        }
+        const int survivors = victims == QLatin1String("siblings") ? 1 : 0;
+        QTRY_COMPARE(calls, victims == QLatin1String("emitter") ? 3 : 1);
+        QCOMPARE(int(std::count_if(modes.begin(), modes.end(), [](const QPointer<OfflineMode>& mode) {
+                     return !mode.isNull();
+                 })), survivors);
+        for (const QPointer<OfflineMode>& mode : modes)
+            delete mode.data();
+    }
+
+    // The host's own language and catalogues stay; "offline" joins them.
+    void theHostsLocaleStays()
+    {
+        qputenv("TESSELTOUCH_TRANSLATIONS_DIR", HOST_TRANSLATIONS_DIR);
+        MLocale host(QStringLiteral("fi"));
+        host.installTrCatalog(QStringLiteral("hostapp"));
+        MLocale::setDefault(host);
+        QVERIFY(startDaemon(0x1f));
+        {
+            OfflineMode mode;
+            QCOMPARE(MLocale::defaultLocale().name(), QStringLiteral("fi"));
+            QCOMPARE(qtTrId("host_greeting"), QStringLiteral("Hei"));
+            QCOMPARE(qtTrId("qtn_comm_next"), QStringLiteral("Seuraava"));
+            QCOMPARE(qtTrId("qtn_offl_exiting"), QStringLiteral("Poistutaanko lentotilasta?"));
+        }
+        MLocale::setDefault(MLocale(QStringLiteral("en")));
+        qunsetenv("TESSELTOUCH_TRANSLATIONS_DIR");
     }
 };
 
