@@ -224,14 +224,54 @@ private Q_SLOTS:
         QCOMPARE(doomedSignals, 0);
     }
 
-    void aSlotMayDestroyTheObject()
+    // A receiver deletes objects watching the same record while changes are
+    // being announced to them; whoever is left hears every change.
+    void receiversDeleteWatchersMidNotification_data()
     {
-        auto* settings = new ConnectivitySettings(ConnectivitySettings::IAP, QStringLiteral("self"));
-        QPointer<ConnectivitySettings> guard(settings);
-        connect(settings, &ConnectivitySettings::valueChanged, this, [settings] { delete settings; });
-        QVERIFY(tool({"set", "iap", "self", "a", "int", "1"}));
-        QVERIFY(tool({"set", "iap", "self", "b", "int", "1"}));
-        QTRY_VERIFY(guard.isNull());
+        QTest::addColumn<bool>("deleteEmitter");
+        QTest::addColumn<bool>("deleteSibling");
+        QTest::addColumn<bool>("createWatcher");
+        QTest::newRow("the emitter") << true << false << false;
+        QTest::newRow("its sibling") << false << true << false;
+        QTest::newRow("both") << true << true << false;
+        QTest::newRow("the emitter, making a new watcher") << true << false << true;
+    }
+
+    void receiversDeleteWatchersMidNotification()
+    {
+        QFETCH(bool, deleteEmitter);
+        QFETCH(bool, deleteSibling);
+        QFETCH(bool, createWatcher);
+        const QString id = QStringLiteral("reentrant");
+        QPointer<ConnectivitySettings> emitter(new ConnectivitySettings(ConnectivitySettings::IAP, id));
+        QPointer<ConnectivitySettings> sibling(new ConnectivitySettings(ConnectivitySettings::IAP, id));
+        ConnectivitySettings survivor(ConnectivitySettings::IAP, id);
+        QSignalSpy survivorChanges(&survivor, SIGNAL(valueChanged(QString)));
+        std::unique_ptr<ConnectivitySettings> created;
+        std::unique_ptr<QSignalSpy> createdChanges;
+        connect(emitter, &ConnectivitySettings::valueChanged, this, [&] {
+            if (deleteSibling)
+                delete sibling;
+            if (createWatcher && !created) {
+                created.reset(new ConnectivitySettings(ConnectivitySettings::IAP, id));
+                createdChanges.reset(new QSignalSpy(created.get(), SIGNAL(valueChanged(QString))));
+            }
+            if (deleteEmitter)
+                delete emitter;
+        });
+        // Two changes in one wake-up: the second reaches deleted objects' slots.
+        QVERIFY(tool({"set", "iap", "reentrant", "a", "int", "1"}));
+        QVERIFY(tool({"set", "iap", "reentrant", "b", "int", "2"}));
+        QTRY_COMPARE(survivorChanges.count(), 2);
+        QCOMPARE(emitter.isNull(), deleteEmitter);
+        QCOMPARE(sibling.isNull(), deleteSibling);
+        QVERIFY(tool({"set", "iap", "reentrant", "c", "int", "3"}));
+        QTRY_COMPARE(survivorChanges.count(), 3);
+        if (createdChanges)
+            QTRY_COMPARE(createdChanges->last().at(0).toString(), QStringLiteral("c"));
+        QCOMPARE(survivor.get(QStringLiteral("b")), QVariant(2));
+        delete emitter;
+        delete sibling;
     }
 
     // Every operation fails cleanly, and a file that is not ours is left alone.
@@ -239,7 +279,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QByteArray>("content");
-        QTest::newRow("unwritable place") << QStringLiteral("/proc/pavane/netprefs.db") << QByteArray();
+        QTest::newRow("not a folder") << QStringLiteral("/dev/null/netprefs.db") << QByteArray();
         QTest::newRow("not a database") << dir.filePath(QStringLiteral("garbage.db")) << QByteArray(4096, 'x');
     }
 

@@ -42,6 +42,7 @@ StoredValue integerValue(int kind, long long integer)
     return value;
 }
 
+// The caller has checked that size is at most MaxValueBytes.
 StoredValue bytesValue(int kind, const void* data, size_t size)
 {
     StoredValue value;
@@ -150,22 +151,13 @@ int net_prefs_get_list(net_prefs_handle* handle, const char* key, net_prefs_valu
     std::vector<StoredValue> elements;
     if (!netprefs::decodeList(value->bytes, &elements))
         return NET_PREFS_ERROR_STORE;
-    auto** array = static_cast<net_prefs_value**>(std::calloc(elements.size() + 1, sizeof(net_prefs_value*)));
-    if (!array)
-        return NET_PREFS_ERROR_STORE;
-    for (size_t i = 0; i < elements.size(); ++i)
-        array[i] = netprefs::toValueRecord(elements[i]);
-    *values = array;
-    return NET_PREFS_OK;
+    *values = netprefs::toValueRecords(elements);
+    return *values ? NET_PREFS_OK : NET_PREFS_ERROR_STORE;
 }
 
 void net_prefs_values_destroy(net_prefs_value** values)
 {
-    if (!values)
-        return;
-    for (net_prefs_value** value = values; *value; ++value)
-        netprefs::destroyValueRecord(*value);
-    std::free(values);
+    netprefs::destroyValueRecords(values);
 }
 
 int net_prefs_set_bool(net_prefs_handle* handle, const char* key, int value)
@@ -190,12 +182,15 @@ int net_prefs_set_string(net_prefs_handle* handle, const char* key, const char* 
 {
     if (!value)
         return NET_PREFS_ERROR_INVALID;
-    return write(handle, key, bytesValue(NET_PREFS_VALUE_STRING, value, std::strlen(value)));
+    const size_t length = std::strlen(value);
+    if (length > netprefs::MaxValueBytes)
+        return NET_PREFS_ERROR_INVALID;
+    return write(handle, key, bytesValue(NET_PREFS_VALUE_STRING, value, length));
 }
 
 int net_prefs_set_byte_array(net_prefs_handle* handle, const char* key, const void* data, int length)
 {
-    if (length < 0 || (length > 0 && !data))
+    if (length < 0 || (length > 0 && !data) || size_t(length) > netprefs::MaxValueBytes)
         return NET_PREFS_ERROR_INVALID;
     return write(handle, key, bytesValue(NET_PREFS_VALUE_BYTE_ARRAY, data, size_t(length)));
 }

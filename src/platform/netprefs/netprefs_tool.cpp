@@ -3,6 +3,9 @@
 
 #include <glib.h>
 
+#include <cerrno>
+#include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -17,14 +20,18 @@ const char* const Usage =
     "  ids TYPE                       ids of the records of TYPE\n"
     "  keys TYPE ID                   keys that hold values in the record\n"
     "  get TYPE ID KEY                the value: its kind, then the value\n"
-    "  set TYPE ID KEY KIND VALUE...  KIND: string, int, double, bool (true/false),\n"
-    "                                 bytes (hex), or a list: strings, ints, doubles,\n"
-    "                                 bools, taking one VALUE per element\n"
+    "  set TYPE ID KEY KIND VALUE...  KIND: string, int, double, bool, bytes, or a\n"
+    "                                 list: strings, ints, doubles, bools, taking\n"
+    "                                 one VALUE per element\n"
     "  unset TYPE ID KEY              remove the key's value\n"
     "  remove TYPE ID                 remove the record\n"
     "  watch TYPE ID                  print KEY and value for every change, until killed\n"
     "  fill TYPE ID PREFIX COUNT      write PREFIX0..PREFIX<COUNT-1> = index, one\n"
     "                                 transaction each, printing each index once stored\n"
+    "\n"
+    "Values: an int is decimal, -2147483648 to 2147483647; a double a finite\n"
+    "decimal number (\"1.5\", \"-2e3\"); a bool true, false, 1 or 0; bytes pairs\n"
+    "of hex digits. A bad value is refused with status 2, and nothing is written.\n"
     "\n"
     "TYPE: iap, bearer, general or the number. ID \"-\" is the type's default record.\n"
     "The database is $NETPREFS_DB, else $XDG_DATA_HOME/netprefs/netprefs.db.\n";
@@ -35,18 +42,69 @@ int fail(const char* message)
     return 2;
 }
 
+// Names the word that cannot be taken, and what was expected; status 2.
+int badWord(const char* word, const char* expected)
+{
+    std::fprintf(stderr, "netprefs: \"%s\" is not %s; see --help\n", word, expected);
+    return 2;
+}
+
+// A decimal integer within [minimum, maximum], the whole word: an optional
+// sign and digits, no spaces.
+bool parseInteger(const char* text, long long minimum, long long maximum, long long* value)
+{
+    const char* digits = text + (*text == '-' || *text == '+');
+    if (*digits < '0' || *digits > '9')
+        return false;
+    char* end = nullptr;
+    errno = 0;
+    const long long parsed = std::strtoll(text, &end, 10);
+    if (errno != 0 || *end != '\0' || parsed < minimum || parsed > maximum)
+        return false;
+    *value = parsed;
+    return true;
+}
+
+bool parseInt(const char* text, int* value)
+{
+    long long parsed = 0;
+    if (!parseInteger(text, INT_MIN, INT_MAX, &parsed))
+        return false;
+    *value = int(parsed);
+    return true;
+}
+
+// A finite number in decimal notation, the whole word; one too small to be
+// told from zero is taken as what strtod makes of it.
+bool parseDouble(const char* text, double* value)
+{
+    const char* digits = text + (*text == '-' || *text == '+');
+    if ((*digits < '0' || *digits > '9') && *digits != '.')
+        return false; // spaces, "inf", "nan"
+    if (digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X'))
+        return false; // hexadecimal
+    char* end = nullptr;
+    const double parsed = std::strtod(text, &end);
+    if (*end != '\0' || !std::isfinite(parsed))
+        return false;
+    *value = parsed;
+    return true;
+}
+
 bool parseType(const char* text, int* type)
 {
+    long long number = 0;
     if (!std::strcmp(text, "iap"))
         *type = NET_PREFS_TYPE_IAP;
     else if (!std::strcmp(text, "bearer"))
         *type = NET_PREFS_TYPE_BEARER;
     else if (!std::strcmp(text, "general"))
         *type = NET_PREFS_TYPE_GENERAL;
+    else if (parseInteger(text, NET_PREFS_TYPE_IAP, NET_PREFS_TYPE_GENERAL, &number))
+        *type = int(number);
     else
-        *type = std::atoi(text);
-    return *type == NET_PREFS_TYPE_IAP || *type == NET_PREFS_TYPE_BEARER
-        || *type == NET_PREFS_TYPE_GENERAL;
+        return false;
+    return true;
 }
 
 const char* parseId(const char* text)
@@ -115,55 +173,81 @@ bool parseBool(const char* text, int* value)
     return true;
 }
 
+int result(int code)
+{
+    if (code == NET_PREFS_OK)
+        return 0;
+    std::fprintf(stderr, "netprefs: failed (%d)\n", code);
+    return 1;
+}
+
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+}
+
+bool parseBytes(const char* text, std::vector<unsigned char>* bytes)
+{
+    const size_t length = std::strlen(text);
+    if (length % 2)
+        return false;
+    for (size_t i = 0; i < length; i += 2) {
+        const int high = hexDigit(text[i]);
+        const int low = hexDigit(text[i + 1]);
+        if (high < 0 || low < 0)
+            return false;
+        bytes->push_back(static_cast<unsigned char>(high << 4 | low));
+    }
+    return true;
+}
+
+// Stores the values, every one of them checked first; the tool's status.
 int set(net_prefs_handle* handle, const char* key, const char* kind, int count, char** values)
 {
     const std::string k = kind;
     if (k == "strings")
-        return net_prefs_set_list(handle, key, values, count, NET_PREFS_VALUE_STRING);
+        return result(net_prefs_set_list(handle, key, values, count, NET_PREFS_VALUE_STRING));
     if (k == "ints" || k == "bools") {
         std::vector<int> numbers(size_t(count) + 1);
         for (int i = 0; i < count; ++i) {
-            if (k == "ints")
-                numbers[size_t(i)] = std::atoi(values[i]);
-            else if (!parseBool(values[i], &numbers[size_t(i)]))
-                return NET_PREFS_ERROR_INVALID;
+            if (k == "ints" ? !parseInt(values[i], &numbers[size_t(i)]) : !parseBool(values[i], &numbers[size_t(i)]))
+                return badWord(values[i], k == "ints" ? "an int" : "a bool");
         }
-        return net_prefs_set_list(handle, key, numbers.data(), count,
-                                  k == "ints" ? NET_PREFS_VALUE_INT : NET_PREFS_VALUE_BOOL);
+        return result(net_prefs_set_list(handle, key, numbers.data(), count,
+                                         k == "ints" ? NET_PREFS_VALUE_INT : NET_PREFS_VALUE_BOOL));
     }
     if (k == "doubles") {
         std::vector<double> numbers(size_t(count) + 1);
-        for (int i = 0; i < count; ++i)
-            numbers[size_t(i)] = std::strtod(values[i], nullptr);
-        return net_prefs_set_list(handle, key, numbers.data(), count, NET_PREFS_VALUE_DOUBLE);
-    }
-    if (count != 1)
-        return NET_PREFS_ERROR_INVALID;
-    const char* value = values[0];
-    if (k == "string")
-        return net_prefs_set_string(handle, key, value);
-    if (k == "int")
-        return net_prefs_set_int(handle, key, std::atoi(value));
-    if (k == "double")
-        return net_prefs_set_double(handle, key, std::strtod(value, nullptr));
-    if (k == "bool") {
-        int b = 0;
-        return parseBool(value, &b) ? net_prefs_set_bool(handle, key, b) : NET_PREFS_ERROR_INVALID;
-    }
-    if (k == "bytes") {
-        const size_t length = std::strlen(value);
-        if (length % 2)
-            return NET_PREFS_ERROR_INVALID;
-        std::vector<unsigned char> bytes(length / 2 + 1);
-        for (size_t i = 0; i < length / 2; ++i) {
-            unsigned byte = 0;
-            if (std::sscanf(value + 2 * i, "%2x", &byte) != 1)
-                return NET_PREFS_ERROR_INVALID;
-            bytes[i] = static_cast<unsigned char>(byte);
+        for (int i = 0; i < count; ++i) {
+            if (!parseDouble(values[i], &numbers[size_t(i)]))
+                return badWord(values[i], "a finite double");
         }
-        return net_prefs_set_byte_array(handle, key, bytes.data(), int(length / 2));
+        return result(net_prefs_set_list(handle, key, numbers.data(), count, NET_PREFS_VALUE_DOUBLE));
     }
-    return NET_PREFS_ERROR_INVALID;
+    if (k != "string" && k != "int" && k != "double" && k != "bool" && k != "bytes")
+        return badWord(kind, "a kind of value");
+    if (count != 1)
+        return badWord(kind, "followed by exactly one value");
+    const char* value = values[0];
+    int number = 0;
+    double real = 0;
+    std::vector<unsigned char> bytes;
+    if (k == "string")
+        return result(net_prefs_set_string(handle, key, value));
+    if (k == "int")
+        return parseInt(value, &number) ? result(net_prefs_set_int(handle, key, number)) : badWord(value, "an int");
+    if (k == "double")
+        return parseDouble(value, &real) ? result(net_prefs_set_double(handle, key, real))
+                                         : badWord(value, "a finite double");
+    if (k == "bool")
+        return parseBool(value, &number) ? result(net_prefs_set_bool(handle, key, number)) : badWord(value, "a bool");
+    if (!parseBytes(value, &bytes))
+        return badWord(value, "pairs of hex digits");
+    return result(net_prefs_set_byte_array(handle, key, bytes.data(), int(bytes.size())));
 }
 
 void printChange(int, const char*, const char* key, const net_prefs_value* value, void* handle)
@@ -185,14 +269,6 @@ int printStrings(char** strings)
     return 0;
 }
 
-int result(int code)
-{
-    if (code == NET_PREFS_OK)
-        return 0;
-    std::fprintf(stderr, "netprefs: failed (%d)\n", code);
-    return 1;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -209,8 +285,10 @@ int main(int argc, char** argv)
     const std::string command = argv[arg++];
     const int rest = argc - arg;
     int type;
-    if (rest < 1 || !parseType(argv[arg], &type))
-        return fail("unknown record type; see --help");
+    if (rest < 1)
+        return fail("missing record type; see --help");
+    if (!parseType(argv[arg], &type))
+        return badWord(argv[arg], "a record type");
 
     if (command == "ids")
         return printStrings(net_prefs_list_ids(type));
@@ -232,7 +310,7 @@ int main(int argc, char** argv)
         net_prefs_value_destroy(value);
         status = 0;
     } else if (command == "set" && count >= 2) {
-        status = result(set(handle, args[0], args[1], count - 2, args + 2));
+        status = set(handle, args[0], args[1], count - 2, args + 2);
     } else if (command == "unset" && count == 1) {
         status = result(net_prefs_unset(handle, args[0]));
     } else if (command == "remove" && count == 0) {
@@ -247,13 +325,13 @@ int main(int argc, char** argv)
             g_main_loop_run(loop);
         }
     } else if (command == "fill" && count == 2) {
-        const long total = std::atol(args[1]);
-        status = 0;
-        for (long i = 0; i < total && status == 0; ++i) {
+        long long total = 0;
+        status = parseInteger(args[1], 0, INT_MAX, &total) ? 0 : badWord(args[1], "a count");
+        for (long long i = 0; i < total && status == 0; ++i) {
             const std::string key = std::string(args[0]) + std::to_string(i);
             status = result(net_prefs_set_int(handle, key.c_str(), int(i)));
             if (status == 0) {
-                std::printf("%ld\n", i);
+                std::printf("%lld\n", i);
                 std::fflush(stdout);
             }
         }

@@ -5,6 +5,8 @@
 #include <sqlite3.h>
 
 #include <cerrno>
+#include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -12,7 +14,6 @@
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/inotify.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,14 +21,35 @@ namespace netprefs {
 
 namespace {
 
+#ifdef NETPREFS_FAULT_POINTS
+// Test builds only: a write stops at the point named by NETPREFS_STOP_AT,
+// after saying so on standard output, so that a test can kill it right there.
+void faultPoint(const char* name)
+{
+    const char* at = std::getenv("NETPREFS_STOP_AT");
+    if (!at || std::strcmp(at, name) != 0)
+        return;
+    std::printf("stopped at %s\n", name);
+    std::fflush(stdout);
+    raise(SIGSTOP);
+}
+#else
+inline void faultPoint(const char*) {}
+#endif
+
 // The change log keeps the last KeptChanges entries; a process that falls
 // further behind drops its whole cache. Pruned every PruneEvery writes.
 constexpr int64_t KeptChanges = 4096;
 constexpr int64_t PruneEvery = 1024;
 constexpr size_t MaxCacheEntries = 8192;
-// "<database>-notify": a 64-bit write counter, then the byte that writers
-// rewrite so that inotify wakes the watching processes.
-constexpr off_t NotifyFileSize = 16;
+// Larger values are read from the database each time.
+constexpr size_t MaxCachedBytes = 64 * 1024;
+// "<database>-notify" holds the newest change number the writer saw, as a
+// 64-bit word, and is 16 bytes long. Only its rewriting matters: it is what
+// inotify reports to the watching processes.
+constexpr size_t NotifyFileSize = 16;
+// How often changes are looked for when the folder cannot be watched.
+constexpr unsigned PollMilliseconds = 50;
 
 const char* const Schema =
     "CREATE TABLE IF NOT EXISTS settings ("
@@ -53,6 +75,7 @@ const char* const StatementSql[] = {
     "DELETE FROM changes WHERE seq <= ?1",
     "SELECT seq, type, id, key FROM changes WHERE seq > ?1 ORDER BY seq",
     "SELECT coalesce(max(seq), 0) FROM changes",
+    "PRAGMA data_version",
     "BEGIN IMMEDIATE",
     "COMMIT",
     "ROLLBACK",
@@ -66,8 +89,10 @@ std::map<std::string, Store*>& openStores()
 
 std::string databasePath()
 {
-    if (const char* path = std::getenv("NETPREFS_DB"); path && *path)
-        return path;
+    if (const char* path = std::getenv("NETPREFS_DB"); path && *path) {
+        // SQLite would take a relative "file:..." for a URI.
+        return *path == '/' ? std::string(path) : "./" + std::string(path);
+    }
     std::string base;
     if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data == '/') {
         base = data;
@@ -87,7 +112,7 @@ std::string databasePath()
 // Creates the folder (and missing parents) readable by the owner only.
 bool makeFolder(const std::string& path)
 {
-    if (path.empty())
+    if (path.empty() || path == ".")
         return true;
     struct stat info;
     if (stat(path.c_str(), &info) == 0)
@@ -107,7 +132,7 @@ std::string columnBytes(sqlite3_stmt* statement, int column)
 {
     const void* data = sqlite3_column_blob(statement, column);
     const int size = sqlite3_column_bytes(statement, column);
-    return data ? std::string(static_cast<const char*>(data), size_t(size)) : std::string();
+    return data && size > 0 ? std::string(static_cast<const char*>(data), size_t(size)) : std::string();
 }
 
 // Resets a statement when it goes out of scope, whatever path is taken.
@@ -134,9 +159,18 @@ Store* Store::acquire()
         return it->second;
     }
     auto* store = new Store(path);
-    if (!store->open()) {
+    switch (store->openDatabase(false)) {
+    case Presence::Broken:
         delete store;
         return nullptr;
+    case Presence::Open: {
+        // Changes made before this process came are no concern of its own.
+        Use use(store->statements[MaxSeq]);
+        store->lastSeq = sqlite3_step(use.statement) == SQLITE_ROW ? sqlite3_column_int64(use.statement, 0) : 0;
+        break;
+    }
+    case Presence::Absent:
+        break;
     }
     stores[path] = store;
     return store;
@@ -145,6 +179,9 @@ Store* Store::acquire()
 Store::Store(const std::string& path)
     : path(path)
 {
+    const size_t slash = path.rfind('/');
+    folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    notifyName = path.substr(slash == std::string::npos ? 0 : slash + 1) + "-notify";
 }
 
 Store::~Store()
@@ -153,15 +190,7 @@ Store::~Store()
     auto& stores = openStores();
     if (auto it = stores.find(path); it != stores.end() && it->second == this)
         stores.erase(it);
-    for (sqlite3_stmt* statement : statements)
-        sqlite3_finalize(statement);
-    sqlite3_close(db);
-    if (notifyFd >= 0)
-        close(notifyFd);
-    if (inotifyFd >= 0)
-        close(inotifyFd);
-    if (counter)
-        munmap(counter, NotifyFileSize);
+    closeDatabase();
 }
 
 void Store::unref()
@@ -170,22 +199,36 @@ void Store::unref()
         delete this;
 }
 
-bool Store::open()
+// Opens the database; only a write creates it, and its folder. Never through
+// a link at its path that leads nowhere: that would create the link's target.
+Store::Presence Store::openDatabase(bool create)
 {
-    const size_t slash = path.rfind('/');
-    if (slash != std::string::npos && !makeFolder(path.substr(0, slash)))
-        return false;
-    // Created here, so that it is the owner's only; SQLite gives its journal
-    // files the same mode.
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return false;
-    close(fd);
+    struct stat info;
+    if (lstat(path.c_str(), &info) != 0) {
+        if (errno != ENOENT)
+            return Presence::Broken;
+        if (!create)
+            return Presence::Absent;
+        const size_t slash = path.rfind('/');
+        if (slash != std::string::npos && !makeFolder(path.substr(0, slash)))
+            return Presence::Broken;
+        // Created here, so that it is the owner's only; SQLite gives its
+        // journal files the same mode.
+        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0 && errno != EEXIST)
+            return Presence::Broken;
+        if (fd >= 0)
+            close(fd);
+    }
 
     if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr)
-        != SQLITE_OK)
-        return false;
+        != SQLITE_OK) {
+        closeDatabase();
+        return Presence::Broken;
+    }
     sqlite3_busy_timeout(db, 10000);
+    // A row that another program made huge is refused, not copied.
+    sqlite3_limit(db, SQLITE_LIMIT_LENGTH, MaxValueBytes + 1024);
 
     sqlite3_stmt* mode = nullptr;
     bool wal = false;
@@ -196,16 +239,23 @@ bool Store::open()
     }
     sqlite3_finalize(mode);
     if (!wal || sqlite3_exec(db, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr) != SQLITE_OK
-        || sqlite3_exec(db, Schema, nullptr, nullptr, nullptr) != SQLITE_OK || !prepare())
-        return false;
-
-    {
-        Use use(statements[MaxSeq]);
-        if (sqlite3_step(use.statement) != SQLITE_ROW)
-            return false;
-        lastSeq = sqlite3_column_int64(use.statement, 0);
+        || sqlite3_exec(db, Schema, nullptr, nullptr, nullptr) != SQLITE_OK || !prepare()) {
+        closeDatabase();
+        return Presence::Broken;
     }
-    return openWatch();
+    seenDataVersion = -1;
+    cache.clear();
+    return Presence::Open;
+}
+
+void Store::closeDatabase()
+{
+    for (sqlite3_stmt*& statement : statements) {
+        sqlite3_finalize(statement);
+        statement = nullptr;
+    }
+    sqlite3_close(db);
+    db = nullptr;
 }
 
 bool Store::prepare()
@@ -219,45 +269,33 @@ bool Store::prepare()
     return true;
 }
 
-bool Store::openWatch()
+// True when the database is open, opening it when another process has
+// created it since.
+bool Store::readable()
 {
-    const std::string notifyPath = path + "-notify";
-    notifyFd = ::open(notifyPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (notifyFd < 0)
-        return false;
-    // The first 8 bytes are the write counter, shared through the mapping.
-    struct stat info;
-    if (fstat(notifyFd, &info) == 0 && info.st_size < NotifyFileSize
-        && ftruncate(notifyFd, NotifyFileSize) != 0)
-        info.st_size = 0;
-    void* mapping = mmap(nullptr, NotifyFileSize, PROT_READ | PROT_WRITE, MAP_SHARED, notifyFd, 0);
-    if (mapping != MAP_FAILED) {
-        counter = static_cast<uint64_t*>(mapping);
-        seenCounter = __atomic_load_n(counter, __ATOMIC_ACQUIRE);
-    }
-    inotifyFd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    if (inotifyFd >= 0 && inotify_add_watch(inotifyFd, notifyPath.c_str(), IN_MODIFY) < 0) {
-        close(inotifyFd);
-        inotifyFd = -1;
-    }
-    // Without the counter and inotify there is no cache, and changes are
-    // polled for.
-    return true;
-}
-
-bool Store::caching() const
-{
-    return counter || inotifyFd >= 0;
+    return db || openDatabase(false) == Presence::Open;
 }
 
 void Store::touchNotifyFile()
 {
-    if (counter)
-        __atomic_add_fetch(counter, 1, __ATOMIC_SEQ_CST);
-    // The write itself is what inotify reports to watching processes.
-    const char byte = 0;
-    if (pwrite(notifyFd, &byte, 1, NotifyFileSize - 1) < 0)
-        g_warning("netprefs: cannot touch %s-notify: %s", path.c_str(), std::strerror(errno));
+    const std::string notifyPath = folder + "/" + notifyName;
+    const int fd = ::open(notifyPath.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0600);
+    struct stat info;
+    // Anything but a regular file of ours with no other name is left alone:
+    // writing it could damage a file that is not the store's.
+    if (fd < 0 || fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != geteuid()
+        || info.st_nlink != 1) {
+        if (!warnedNotify)
+            g_warning("netprefs: %s is not the store's own file; other processes learn of changes late",
+                      notifyPath.c_str());
+        warnedNotify = true;
+    } else {
+        uint64_t word[NotifyFileSize / sizeof(uint64_t)] = {uint64_t(lastSeq)};
+        if (pwrite(fd, word, sizeof word, 0) < 0)
+            g_warning("netprefs: cannot write %s: %s", notifyPath.c_str(), std::strerror(errno));
+    }
+    if (fd >= 0)
+        close(fd);
 }
 
 const std::string& Store::cacheKey(int type, const std::string& id, const std::string& key)
@@ -273,8 +311,10 @@ const std::string& Store::cacheKey(int type, const std::string& id, const std::s
 
 void Store::cacheStore(const std::string& key, const StoredValue& value)
 {
-    if (!caching())
+    if (value.bytes.size() > MaxCachedBytes) {
+        cache.erase(key);
         return;
+    }
     if (cache.size() >= MaxCacheEntries)
         cache.clear();
     cache[key] = value;
@@ -282,12 +322,18 @@ void Store::cacheStore(const std::string& key, const StoredValue& value)
 
 const StoredValue* Store::get(int type, const std::string& id, const std::string& key)
 {
-    processEvents();
+    static const StoredValue none;
+    if (!readable())
+        return db ? nullptr : &none;
+    if (!refresh())
+        cache.clear();
     return lookup(type, id, key);
 }
 
 const StoredValue* Store::lookup(int type, const std::string& id, const std::string& key)
 {
+    if (!db)
+        return nullptr;
     const std::string& k = cacheKey(type, id, key);
     if (auto it = cache.find(k); it != cache.end())
         return &it->second;
@@ -298,23 +344,13 @@ const StoredValue* Store::lookup(int type, const std::string& id, const std::str
     const int status = sqlite3_step(use.statement);
     StoredValue value;
     if (status == SQLITE_ROW) {
-        value.kind = sqlite3_column_int(use.statement, 0);
-        switch (value.kind) {
-        case NET_PREFS_VALUE_INT:
-        case NET_PREFS_VALUE_BOOL:
-            value.integer = sqlite3_column_int64(use.statement, 1);
-            break;
-        case NET_PREFS_VALUE_DOUBLE:
-            value.real = sqlite3_column_double(use.statement, 1);
-            break;
-        default:
-            value.bytes = columnBytes(use.statement, 1);
-            break;
-        }
+        value = decodeRow(sqlite3_column_int64(use.statement, 0), sqlite3_column_type(use.statement, 1),
+                          sqlite3_column_int64(use.statement, 1), sqlite3_column_double(use.statement, 1),
+                          columnBytes(use.statement, 1));
     } else if (status != SQLITE_DONE) {
         return nullptr;
     }
-    if (!caching()) {
+    if (value.bytes.size() > MaxCachedBytes) {
         uncached = std::move(value);
         return &uncached;
     }
@@ -324,8 +360,21 @@ const StoredValue* Store::lookup(int type, const std::string& id, const std::str
 
 bool Store::begin()
 {
-    Use use(statements[Begin]);
-    return sqlite3_step(use.statement) == SQLITE_DONE;
+    if (!db && openDatabase(true) != Presence::Open)
+        return false;
+    {
+        Use use(statements[Begin]);
+        if (sqlite3_step(use.statement) != SQLITE_DONE)
+            return false;
+    }
+    // What others committed before this write is read now, under the write
+    // lock: so this write's own change number follows them, and lastSeq
+    // can move on to it.
+    if (refresh())
+        return true;
+    Use use(statements[Rollback]);
+    sqlite3_step(use.statement);
+    return false;
 }
 
 // Commits when every step went well, else (or when the commit fails) rolls
@@ -333,6 +382,7 @@ bool Store::begin()
 bool Store::commitOrRollback(bool ok)
 {
     if (ok) {
+        faultPoint("before-commit");
         Use use(statements[Commit]);
         ok = sqlite3_step(use.statement) == SQLITE_DONE;
     }
@@ -399,9 +449,11 @@ int Store::write(int type, const std::string& id, const std::string& key, const 
 
     if (!commitOrRollback(ok))
         return NET_PREFS_ERROR_STORE;
+    faultPoint("after-commit");
     if (changed) {
-        ownSeqs.insert(seq);
+        lastSeq = seq;
         cacheStore(cacheKey(type, id, key), value);
+        announce(Change{type, id, key});
         touchNotifyFile();
     }
     return NET_PREFS_OK;
@@ -419,14 +471,14 @@ int Store::removeRecord(int type, const std::string& id)
         return NET_PREFS_ERROR_STORE;
     // The keys are read again inside the transaction: another process may
     // have changed them since.
-    bool ok = listKeys(type, id, &keys);
+    bool ok = selectKeys(type, id, &keys);
     {
         Use use(statements[DeleteRecord]);
         sqlite3_bind_int(use.statement, 1, type);
         bindText(use.statement, 2, id);
         ok = ok && sqlite3_step(use.statement) == SQLITE_DONE;
     }
-    std::vector<int64_t> seqs;
+    int64_t seq = 0;
     for (const std::string& key : keys) {
         if (!ok)
             break;
@@ -435,13 +487,17 @@ int Store::removeRecord(int type, const std::string& id)
         bindText(use.statement, 2, id);
         bindText(use.statement, 3, key);
         ok = sqlite3_step(use.statement) == SQLITE_DONE;
-        seqs.push_back(sqlite3_last_insert_rowid(db));
+        seq = sqlite3_last_insert_rowid(db);
     }
     if (!commitOrRollback(ok))
         return NET_PREFS_ERROR_STORE;
-    for (size_t i = 0; i < keys.size(); ++i) {
-        ownSeqs.insert(seqs[i]);
-        cacheStore(cacheKey(type, id, keys[i]), StoredValue());
+    faultPoint("after-commit");
+    if (keys.empty())
+        return NET_PREFS_OK;
+    lastSeq = seq;
+    for (const std::string& key : keys) {
+        cacheStore(cacheKey(type, id, key), StoredValue());
+        announce(Change{type, id, key});
     }
     touchNotifyFile();
     return NET_PREFS_OK;
@@ -449,6 +505,8 @@ int Store::removeRecord(int type, const std::string& id)
 
 int Store::idExists(int type, const std::string& id)
 {
+    if (!readable())
+        return db ? -1 : 0;
     Use use(statements[Exists]);
     sqlite3_bind_int(use.statement, 1, type);
     bindText(use.statement, 2, id);
@@ -458,9 +516,11 @@ int Store::idExists(int type, const std::string& id)
 
 bool Store::listIds(int type, std::vector<std::string>* ids)
 {
+    ids->clear();
+    if (!readable())
+        return !db;
     Use use(statements[Ids]);
     sqlite3_bind_int(use.statement, 1, type);
-    ids->clear();
     int status;
     while ((status = sqlite3_step(use.statement)) == SQLITE_ROW)
         ids->push_back(columnBytes(use.statement, 0));
@@ -468,6 +528,14 @@ bool Store::listIds(int type, std::vector<std::string>* ids)
 }
 
 bool Store::listKeys(int type, const std::string& id, std::vector<std::string>* keys)
+{
+    keys->clear();
+    if (!readable())
+        return !db;
+    return selectKeys(type, id, keys);
+}
+
+bool Store::selectKeys(int type, const std::string& id, std::vector<std::string>* keys)
 {
     Use use(statements[Keys]);
     sqlite3_bind_int(use.statement, 1, type);
@@ -479,69 +547,70 @@ bool Store::listKeys(int type, const std::string& id, std::vector<std::string>* 
     return status == SQLITE_DONE;
 }
 
-void Store::processEvents()
+// Brings the cache up to date with what other connections committed. False
+// when that cannot be known.
+bool Store::refresh()
 {
-    if (counter) {
-        // The common case costs one load from shared memory: nothing written.
-        const uint64_t now = __atomic_load_n(counter, __ATOMIC_ACQUIRE);
-        if (now == seenCounter)
+    if (!readable())
+        return false;
+    Use use(statements[DataVersion]);
+    if (sqlite3_step(use.statement) != SQLITE_ROW)
+        return false;
+    const int64_t version = sqlite3_column_int64(use.statement, 0);
+    if (version == seenDataVersion)
+        return true;
+    const bool first = seenDataVersion < 0;
+    seenDataVersion = version;
+    readChanges(!first);
+    return true;
+}
+
+void Store::readChanges(bool othersCommitted)
+{
+    int64_t newest = 0;
+    {
+        Use use(statements[MaxSeq]);
+        if (sqlite3_step(use.statement) != SQLITE_ROW) {
+            cache.clear();
             return;
-        seenCounter = now;
-        drainInotify(); // keeps its queue short
-        readChanges();
+        }
+        newest = sqlite3_column_int64(use.statement, 0);
+    }
+    if (newest < lastSeq) {
+        // The log went back: the database was replaced, or its log emptied.
+        cache.clear();
+        lastSeq = newest;
         return;
     }
-    if (inotifyFd < 0 || drainInotify())
-        readChanges();
-}
-
-bool Store::drainInotify()
-{
-    if (inotifyFd < 0)
-        return false;
-    alignas(inotify_event) char buffer[4096];
-    bool written = false;
-    for (;;) {
-        const ssize_t size = read(inotifyFd, buffer, sizeof buffer);
-        if (size <= 0)
-            break;
-        written = true;
-        for (ssize_t offset = 0; offset < size;) {
-            const auto* event = reinterpret_cast<const inotify_event*>(buffer + offset);
-            // Missed events, or a notify file that went away: trust nothing cached.
-            if (event->mask & (IN_Q_OVERFLOW | IN_IGNORED)) {
-                cache.clear();
-                if (event->mask & IN_IGNORED)
-                    inotify_add_watch(inotifyFd, (path + "-notify").c_str(), IN_MODIFY);
-            }
-            offset += ssize_t(sizeof(inotify_event) + event->len);
-        }
+    if (newest == lastSeq) {
+        // A commit that left no entry: another program wrote to the database.
+        if (othersCommitted)
+            cache.clear();
+        return;
     }
-    return written;
-}
-
-void Store::readChanges()
-{
     Use use(statements[ChangesSince]);
     sqlite3_bind_int64(use.statement, 1, lastSeq);
     bool first = true;
     while (sqlite3_step(use.statement) == SQLITE_ROW) {
         const int64_t seq = sqlite3_column_int64(use.statement, 0);
         // Entries pruned before this process read them: drop the whole cache.
-        if (first && seq > lastSeq + 1 && lastSeq > 0)
+        if (first && seq != lastSeq + 1)
             cache.clear();
         first = false;
         lastSeq = seq;
         Change change{sqlite3_column_int(use.statement, 1), columnBytes(use.statement, 2),
                       columnBytes(use.statement, 3)};
-        // This process's own writes are in the cache already.
-        if (ownSeqs.erase(seq) == 0)
-            cache.erase(cacheKey(change.type, change.id, change.key));
-        if (hasRegistration(change.type, change.id))
-            pending.push_back(std::move(change));
+        cache.erase(cacheKey(change.type, change.id, change.key));
+        announce(std::move(change));
     }
-    if (!pending.empty())
-        scheduleDispatch();
+}
+
+void Store::announce(Change change)
+{
+    if (!hasRegistration(change.type, change.id))
+        return;
+    pending.push_back(std::move(change));
+    scheduleDispatch();
 }
 
 bool Store::hasRegistration(int type, const std::string& id) const
@@ -558,18 +627,35 @@ bool Store::addNotify(const void* owner, int type, const std::string& id, net_pr
 {
     if (!notifyContext) {
         notifyContext = g_main_context_ref_thread_default();
-        if (inotifyFd >= 0) {
-            watchSource = g_unix_fd_source_new(inotifyFd, G_IO_IN);
-            g_source_set_callback(watchSource, reinterpret_cast<GSourceFunc>(&Store::onWatch), this,
-                                  nullptr);
-        } else {
-            watchSource = g_timeout_source_new(50);
-            g_source_set_callback(watchSource, &Store::onTimer, this, nullptr);
-        }
-        g_source_attach(watchSource, notifyContext);
+        startWatching();
     }
     registrations.push_back(Registration{nextSerial++, owner, type, id, func, userData});
     return true;
+}
+
+// Watches the database's folder for the notify file's name, whatever file
+// holds it; polls when the folder cannot be watched (yet).
+void Store::startWatching()
+{
+    if (inotifyFd < 0)
+        inotifyFd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    const uint32_t events = IN_MODIFY | IN_CLOSE_WRITE | IN_CREATE | IN_MOVED_TO | IN_ATTRIB | IN_ONLYDIR;
+    const bool watched = inotifyFd >= 0 && inotify_add_watch(inotifyFd, folder.c_str(), events) >= 0;
+    if (watchSource && watched == polling)
+        return; // as it is
+    if (watchSource) {
+        g_source_destroy(watchSource);
+        g_source_unref(watchSource);
+    }
+    polling = !watched;
+    if (watched) {
+        watchSource = g_unix_fd_source_new(inotifyFd, G_IO_IN);
+        g_source_set_callback(watchSource, reinterpret_cast<GSourceFunc>(&Store::onWatch), this, nullptr);
+    } else {
+        watchSource = g_timeout_source_new(PollMilliseconds);
+        g_source_set_callback(watchSource, &Store::onTimer, this, nullptr);
+    }
+    g_source_attach(watchSource, notifyContext);
 }
 
 void Store::delNotify(const void* owner)
@@ -593,6 +679,10 @@ void Store::stopNotifying()
             g_source_unref(*source);
             *source = nullptr;
         }
+    }
+    if (inotifyFd >= 0) {
+        close(inotifyFd);
+        inotifyFd = -1;
     }
     if (notifyContext) {
         g_main_context_unref(notifyContext);
@@ -642,17 +732,44 @@ void Store::dispatchPending()
     dispatching = false;
 }
 
+// True when an event concerns the notify file, or events were lost. The
+// folder's other files come and go with every write, and are passed over.
+bool Store::drainInotify()
+{
+    if (inotifyFd < 0)
+        return false;
+    alignas(inotify_event) char buffer[4096];
+    bool relevant = false;
+    for (;;) {
+        const ssize_t size = read(inotifyFd, buffer, sizeof buffer);
+        if (size <= 0)
+            break;
+        for (ssize_t offset = 0; offset + ssize_t(sizeof(inotify_event)) <= size;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(buffer + offset);
+            if (event->mask & IN_IGNORED)
+                watchLost = true; // the folder went away
+            if (event->mask & (IN_Q_OVERFLOW | IN_IGNORED))
+                relevant = true;
+            else if (event->len > 0 && notifyName == event->name)
+                relevant = true;
+            offset += ssize_t(sizeof(inotify_event) + event->len);
+        }
+    }
+    return relevant;
+}
+
 int Store::onWatch(int, unsigned, void* self)
 {
     auto* store = static_cast<Store*>(self);
     store->ref();
-    // Whatever get() has handled already, the queue must be emptied, or the
-    // descriptor stays readable.
-    const bool written = store->drainInotify();
-    if (store->counter)
-        store->processEvents();
-    else if (written || store->inotifyFd < 0)
-        store->readChanges();
+    // The queue must be emptied whatever it holds, or the descriptor stays
+    // readable.
+    if (store->drainInotify() && !store->refresh())
+        store->cache.clear();
+    if (store->watchLost) {
+        store->watchLost = false;
+        store->startWatching();
+    }
     store->dispatchPending();
     store->unref();
     return G_SOURCE_CONTINUE;
@@ -660,7 +777,14 @@ int Store::onWatch(int, unsigned, void* self)
 
 int Store::onTimer(void* self)
 {
-    return onWatch(-1, 0, self);
+    auto* store = static_cast<Store*>(self);
+    store->ref();
+    if (!store->refresh())
+        store->cache.clear();
+    store->startWatching(); // the folder may have come since
+    store->dispatchPending();
+    store->unref();
+    return G_SOURCE_CONTINUE;
 }
 
 int Store::onIdle(void* self)

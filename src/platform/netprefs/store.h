@@ -8,7 +8,6 @@
 #include <deque>
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 struct sqlite3;
@@ -18,23 +17,31 @@ typedef struct _GSource GSource;
 
 namespace netprefs {
 
-// One open database, shared by every handle of the process on it.
+// One database, shared by every handle of the process on it.
 //
-// Reads are served from a cache of values. Every committed write appends
-// its (type, id, key) to the `changes` table in the same transaction; after
-// the commit it increments a counter in the shared mapping of the file
-// "<database>-notify" and rewrites a byte of that file, which inotify reports
-// to every watching process. Before answering from the cache, a read compares
-// the counter with the last one it saw and, if anything was written since,
-// reads the new part of the change log and drops the changed values from the
-// cache: so it sees every value committed before it, by any process, at the
-// cost of one load from shared memory when nothing changed. The same log
-// entries drive the change callbacks.
+// Reads are served from a cache of values. Every committed write appends its
+// (type, id, key) to the `changes` table in the same transaction. Before
+// answering from the cache, a read asks SQLite whether any other connection
+// committed since it last looked (PRAGMA data_version) and, if so, reads the
+// new part of the change log and drops the changed values from the cache; a
+// commit without a log entry, or a log with entries missing, drops the whole
+// cache. So a read sees every value committed before it, by any process,
+// whatever became of the writer after its commit.
+//
+// After its commit a writer rewrites the file "<database>-notify", which
+// inotify reports to the processes watching the database's folder; they then
+// check for changes as a read does, and the same log entries drive the change
+// callbacks. The notify file is only a wake-up call: it is opened without
+// following links and written only when it is a regular file of ours with no
+// other name, and readers never open it.
+//
+// Nothing is created until the first write: a store whose database does not
+// exist yet reads as empty.
 class Store
 {
 public:
     // The store of the database that NETPREFS_DB, or the default path, names;
-    // null when it cannot be opened. Each call takes a reference.
+    // null when it exists but cannot be opened. Each call takes a reference.
     static Store* acquire();
     void ref() { ++references; }
     void unref();
@@ -72,27 +79,31 @@ private:
     };
     enum Statement {
         Get, Upsert, DeleteKey, DeleteRecord, Keys, Ids, Exists, Log, Prune, ChangesSince, MaxSeq,
-        Begin, Commit, Rollback, StatementCount
+        DataVersion, Begin, Commit, Rollback, StatementCount
     };
+    enum class Presence { Open, Absent, Broken };
 
     explicit Store(const std::string& path);
     ~Store();
-    bool open();
+    Presence openDatabase(bool create);
+    void closeDatabase();
     bool prepare();
-    bool openWatch();
+    bool readable();
     void touchNotifyFile();
     bool begin();
     bool commitOrRollback(bool ok);
-    bool caching() const;
-    bool drainInotify();
+    bool selectKeys(int type, const std::string& id, std::vector<std::string>* keys);
 
     const StoredValue* lookup(int type, const std::string& id, const std::string& key);
-    void processEvents();
-    void readChanges();
+    bool refresh();
+    void readChanges(bool othersCommitted);
+    void announce(Change change);
     bool hasRegistration(int type, const std::string& id) const;
     void dispatchPending();
     void scheduleDispatch();
+    void startWatching();
     void stopNotifying();
+    bool drainInotify();
     static int onWatch(int fd, unsigned condition, void* self);
     static int onTimer(void* self);
     static int onIdle(void* self);
@@ -101,26 +112,28 @@ private:
     void cacheStore(const std::string& key, const StoredValue& value);
 
     std::string path;
+    std::string folder;
+    std::string notifyName; // of the notify file, in `folder`
     int references = 1;
     sqlite3* db = nullptr;
     sqlite3_stmt* statements[StatementCount] = {};
+    bool warnedNotify = false;
 
-    int notifyFd = -1;
-    uint64_t* counter = nullptr; // in the shared mapping of the notify file
-    uint64_t seenCounter = 0;
-    int inotifyFd = -1;
+    int64_t seenDataVersion = -1;
     int64_t lastSeq = 0;
-    std::unordered_set<int64_t> ownSeqs;
     std::unordered_map<std::string, StoredValue> cache;
     std::string keyBuffer;
-    StoredValue uncached; // the last value read when there is no cache
+    StoredValue uncached; // the last value read when it is not cached
 
     std::vector<Registration> registrations;
     uint64_t nextSerial = 1;
     std::deque<Change> pending;
     bool dispatching = false;
     GMainContext* notifyContext = nullptr;
+    int inotifyFd = -1;
     GSource* watchSource = nullptr;
+    bool polling = false;   // watchSource is a timer
+    bool watchLost = false; // the folder's watch ended
     GSource* idleSource = nullptr;
 };
 

@@ -2,7 +2,10 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <climits>
 #include <cstring>
+
+#include <sqlite3.h>
 
 namespace netprefs {
 
@@ -36,6 +39,41 @@ bool getUint32(const std::string& in, size_t* pos, uint32_t* v)
 
 } // namespace
 
+StoredValue decodeRow(long long kind, int columnType, long long integer, double real, std::string bytes)
+{
+    StoredValue value;
+    value.kind = kind >= 0 && kind <= INT_MAX ? int(kind) : -1;
+    const bool number = columnType == SQLITE_INTEGER;
+    const bool text = columnType == SQLITE_TEXT || columnType == SQLITE_BLOB || columnType == SQLITE_NULL;
+    switch (value.kind) {
+    case NET_PREFS_VALUE_INT:
+        if (!number || integer < INT_MIN || integer > INT_MAX)
+            return StoredValue();
+        value.integer = integer;
+        break;
+    case NET_PREFS_VALUE_BOOL:
+        if (!number)
+            return StoredValue();
+        value.integer = integer != 0;
+        break;
+    case NET_PREFS_VALUE_DOUBLE:
+        if (!number && columnType != SQLITE_FLOAT)
+            return StoredValue();
+        value.real = number ? double(integer) : real;
+        break;
+    case NET_PREFS_VALUE_STRING:
+    case NET_PREFS_VALUE_BYTE_ARRAY:
+    case NET_PREFS_VALUE_LIST:
+        if (!text || bytes.size() > MaxValueBytes)
+            return StoredValue();
+        value.bytes = std::move(bytes);
+        break;
+    default: // none, or a kind of a later version: no payload
+        break;
+    }
+    return value;
+}
+
 net_prefs_value* toValueRecord(const StoredValue& value)
 {
     if (value.isNone())
@@ -47,6 +85,10 @@ net_prefs_value* toValueRecord(const StoredValue& value)
     switch (value.kind) {
     case NET_PREFS_VALUE_STRING:
         record->value.string_value = copyString(value.bytes);
+        if (!record->value.string_value) {
+            std::free(record);
+            return nullptr;
+        }
         break;
     case NET_PREFS_VALUE_INT:
         record->value.int_value = int(value.integer);
@@ -60,8 +102,11 @@ net_prefs_value* toValueRecord(const StoredValue& value)
     case NET_PREFS_VALUE_BYTE_ARRAY:
         record->value.byte_array.length = int(value.bytes.size());
         record->value.byte_array.data = static_cast<unsigned char*>(std::malloc(value.bytes.size() + 1));
-        if (record->value.byte_array.data)
-            std::memcpy(record->value.byte_array.data, value.bytes.data(), value.bytes.size());
+        if (!record->value.byte_array.data) {
+            std::free(record);
+            return nullptr;
+        }
+        std::memcpy(record->value.byte_array.data, value.bytes.data(), value.bytes.size());
         break;
     default: // a list: the elements come from net_prefs_get_list
         break;
@@ -80,37 +125,83 @@ void destroyValueRecord(net_prefs_value* record)
     std::free(record);
 }
 
+void destroyValueRecords(net_prefs_value** records)
+{
+    if (!records)
+        return;
+    for (net_prefs_value** record = records; *record; ++record)
+        destroyValueRecord(*record);
+    std::free(records);
+}
+
+net_prefs_value** toValueRecords(const std::vector<StoredValue>& elements)
+{
+    auto** records = static_cast<net_prefs_value**>(std::calloc(elements.size() + 1, sizeof(net_prefs_value*)));
+    for (size_t i = 0; records && i < elements.size(); ++i) {
+        // A missing record would end the array early.
+        records[i] = toValueRecord(elements[i]);
+        if (!records[i]) {
+            destroyValueRecords(records);
+            return nullptr;
+        }
+    }
+    return records;
+}
+
+bool encodeElement(const StoredValue& element, std::string* blob)
+{
+    blob->push_back(char(element.kind));
+    switch (element.kind) {
+    case NET_PREFS_VALUE_STRING:
+        putUint32(blob, uint32_t(element.bytes.size()));
+        blob->append(element.bytes);
+        return true;
+    case NET_PREFS_VALUE_INT:
+    case NET_PREFS_VALUE_BOOL:
+        putUint32(blob, uint32_t(element.integer));
+        return true;
+    case NET_PREFS_VALUE_DOUBLE: {
+        uint64_t bits;
+        std::memcpy(&bits, &element.real, 8);
+        putUint32(blob, uint32_t(bits));
+        putUint32(blob, uint32_t(bits >> 32));
+        return true;
+    }
+    default:
+        blob->pop_back();
+        return false;
+    }
+}
+
 bool encodeList(const void* elements, int count, int elementKind, std::string* blob)
 {
     if (count < 0 || (count > 0 && !elements))
         return false;
     blob->clear();
     for (int i = 0; i < count; ++i) {
-        blob->push_back(char(elementKind));
+        StoredValue element;
+        element.kind = elementKind;
         switch (elementKind) {
         case NET_PREFS_VALUE_STRING: {
             const char* s = static_cast<const char* const*>(elements)[i];
             if (!s)
                 return false;
             const size_t length = std::strlen(s);
-            putUint32(blob, uint32_t(length));
-            blob->append(s, length);
+            if (length > MaxValueBytes - blob->size())
+                return false;
+            element.bytes.assign(s, length);
             break;
         }
         case NET_PREFS_VALUE_INT:
         case NET_PREFS_VALUE_BOOL:
-            putUint32(blob, uint32_t(static_cast<const int*>(elements)[i]));
+            element.integer = static_cast<const int*>(elements)[i];
             break;
-        case NET_PREFS_VALUE_DOUBLE: {
-            uint64_t bits;
-            std::memcpy(&bits, &static_cast<const double*>(elements)[i], 8);
-            putUint32(blob, uint32_t(bits));
-            putUint32(blob, uint32_t(bits >> 32));
+        case NET_PREFS_VALUE_DOUBLE:
+            element.real = static_cast<const double*>(elements)[i];
             break;
         }
-        default:
+        if (!encodeElement(element, blob) || blob->size() > MaxValueBytes)
             return false;
-        }
     }
     return true;
 }
