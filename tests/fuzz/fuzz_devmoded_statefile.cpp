@@ -1,0 +1,30 @@
+// Arbitrary bytes as devmoded's state file: the parser either finds a word
+// within the five radios or calls the file damaged, and never reads beyond
+// what it was given.
+#include "platform/devmode/statefile.h"
+
+#include <QByteArray>
+#include <QtGlobal>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+void silence(QtMsgType, const QMessageLogContext&, const QString&) {}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static const bool quiet = (qInstallMessageHandler(silence), true);
+    Q_UNUSED(quiet);
+
+    // A copy of exactly the input's bytes, so that a read past them is seen.
+    const QByteArray content(reinterpret_cast<const char*>(data), int(size));
+    unsigned radioStates = 0xdead;
+    if (StateFile::parse(content, &radioStates) && radioStates > 0x1f)
+        std::abort();
+    return 0;
+}
