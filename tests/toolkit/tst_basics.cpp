@@ -4,11 +4,15 @@
 // policies are driven through the library's own suites.
 #include "toolkittest.h"
 
+#include <MBanner>
 #include <MBasicSheetHeader>
 #include <MButton>
 #include <MButtonGroup>
 #include <MComboBox>
+#include <MDialog>
+#include <MHelpButton>
 #include <MLabel>
+#include <MListItem>
 #include <MLocale>
 #include <MMessageBox>
 #include <MPannableViewport>
@@ -23,7 +27,42 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <functional>
+
 using ToolkitTest::tap;
+
+namespace {
+
+// One emission whose receiver deletes what it names.
+struct Emission
+{
+    QObject* emitter = nullptr;
+    const char* signal = nullptr;
+    QList<QPointer<QObject>> victims;
+    std::function<void()> trigger;
+};
+using EmissionSetup = std::function<Emission(MWindow*, MSceneWindow* page)>;
+
+} // namespace
+
+Q_DECLARE_METATYPE(EmissionSetup)
+
+class EmissionDeleter : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QPointer<QObject>> victims;
+    int calls = 0;
+
+public Q_SLOTS:
+    void deleteVictims()
+    {
+        ++calls;
+        for (const QPointer<QObject>& victim : qAsConst(victims))
+            delete victim.data();
+    }
+};
 
 class TestToolkitBasics : public QObject
 {
@@ -140,6 +179,178 @@ private Q_SLOTS:
         dismissed->appear(window.data(), MSceneWindow::DestroyWhenDismissed);
         QVERIFY(dismissed->dismiss());
         QTRY_VERIFY(dismissed.isNull());
+    }
+
+    // Every signal that hosts connect to may end with its emitter deleted by
+    // a receiver; the emitter must touch nothing of its own afterwards.
+    void receiverDeletesTheEmitter_data()
+    {
+        QTest::addColumn<EmissionSetup>("setup");
+        const char* const stateChanged =
+            SIGNAL(sceneWindowStateChanged(MSceneWindow::SceneWindowState,MSceneWindow::SceneWindowState));
+        using Make = std::function<MSceneWindow*()>;
+        const QList<QPair<const char*, Make>> sceneWindows{
+            {"scene window", [] { return new MSceneWindow; }},
+            {"sheet", [] { return new MSheet; }},
+            {"dialog", [] { return new MDialog(QStringLiteral("Title"), M::OkButton); }},
+            {"message box", [] { return new MMessageBox(QStringLiteral("Text"), M::OkButton); }},
+            {"banner", [] { return new MBanner; }},
+        };
+        // A scene window appeared in the window before the trigger.
+        const auto shown = [](const Make& make, MWindow* window) {
+            MSceneWindow* sceneWindow = make();
+            sceneWindow->appear(window);
+            if (!QTest::qWaitFor([sceneWindow] { return sceneWindow->sceneWindowState() == MSceneWindow::Appeared; }))
+                qWarning("the scene window did not appear");
+            return sceneWindow;
+        };
+        for (const auto& kind : sceneWindows) {
+            const Make make = kind.second;
+            const auto row = [&kind](const char* what) -> QTestData& {
+                return QTest::newRow(qPrintable(QString::fromLatin1("%1: %2").arg(kind.first, what)));
+            };
+            row("disappeared on disappear()") << EmissionSetup([make, shown](MWindow* window, MSceneWindow*) {
+                MSceneWindow* w = shown(make, window);
+                return Emission{w, SIGNAL(disappeared()), {w}, [w] { w->disappear(); }};
+            });
+            row("disappeared on dismiss()") << EmissionSetup([make, shown](MWindow* window, MSceneWindow*) {
+                MSceneWindow* w = shown(make, window);
+                return Emission{w, SIGNAL(disappeared()), {w}, [w] { w->dismiss(); }};
+            });
+            row("state change on dismiss()") << EmissionSetup([make, shown, stateChanged](MWindow* window, MSceneWindow*) {
+                MSceneWindow* w = shown(make, window);
+                return Emission{w, stateChanged, {w}, [w] { w->dismiss(); }};
+            });
+            row("state change on appear()") << EmissionSetup([make, stateChanged](MWindow* window, MSceneWindow*) {
+                MSceneWindow* w = make();
+                return Emission{w, stateChanged, {w}, [w, window] { w->appear(window); }};
+            });
+            row("appeared") << EmissionSetup([make](MWindow* window, MSceneWindow*) {
+                MSceneWindow* w = make();
+                return Emission{w, SIGNAL(appeared()), {w}, [w, window] { w->appear(window); }};
+            });
+        }
+        for (const char* signal : {SIGNAL(finished(int)), SIGNAL(accepted())}) {
+            QTest::newRow(qPrintable(QStringLiteral("dialog: %1 on a tap").arg(QLatin1String(signal + 1))))
+                << EmissionSetup([shown, signal](MWindow* window, MSceneWindow*) {
+                       auto* dialog = static_cast<MDialog*>(
+                           shown([] { return new MDialog(QStringLiteral("Title"), M::OkButton); }, window));
+                       return Emission{dialog, signal, {dialog},
+                                       [dialog, window] { tap(window, dialog->button(M::OkButton)); }};
+                   });
+        }
+        QTest::newRow("banner: disappeared on a tap") << EmissionSetup([shown](MWindow* window, MSceneWindow*) {
+            MSceneWindow* banner = shown([] { return new MBanner; }, window);
+            return Emission{banner, SIGNAL(disappeared()), {banner}, [banner, window] { tap(window, banner); }};
+        });
+
+        // Buttons, groups, fields, lists on a page, driven by taps and keys.
+        const auto onPage = [](MSceneWindow* page, QGraphicsWidget* widget) {
+            auto* layout = new QGraphicsLinearLayout(Qt::Vertical, page);
+            layout->addItem(widget);
+            layout->addStretch();
+            if (!QTest::qWaitFor([layout] { return layout->isActivated(); }))
+                qWarning("the page was not laid out");
+        };
+        for (const char* signal : {SIGNAL(pressed()), SIGNAL(released()), SIGNAL(clicked(bool)), SIGNAL(toggled(bool))}) {
+            QTest::newRow(qPrintable(QStringLiteral("button: %1").arg(QLatin1String(signal + 1))))
+                << EmissionSetup([onPage, signal](MWindow* window, MSceneWindow* page) {
+                       auto* button = new MButton(QStringLiteral("b"));
+                       button->setCheckable(true);
+                       onPage(page, button);
+                       return Emission{button, signal, {button}, [button, window] { tap(window, button); }};
+                   });
+        }
+        const auto grouped = [onPage](MSceneWindow* page, MButtonGroup** group) {
+            auto* row = new QGraphicsWidget;
+            auto* layout = new QGraphicsLinearLayout(Qt::Horizontal, row);
+            *group = new MButtonGroup;
+            QList<MButton*> buttons;
+            for (const char* text : {"a", "b", "c"}) {
+                buttons << new MButton(QString::fromLatin1(text));
+                buttons.last()->setCheckable(true);
+                layout->addItem(buttons.last());
+                (*group)->addButton(buttons.last());
+            }
+            buttons.first()->setChecked(true);
+            onPage(page, row);
+            return buttons;
+        };
+        for (const char* signal : {SIGNAL(buttonClicked(MButton*)), SIGNAL(buttonClicked(int))}) {
+            QTest::newRow(qPrintable(QStringLiteral("group: %1 deletes the group and its buttons")
+                                         .arg(QLatin1String(signal + 1))))
+                << EmissionSetup([grouped, signal](MWindow* window, MSceneWindow* page) {
+                       MButtonGroup* group = nullptr;
+                       const QList<MButton*> buttons = grouped(page, &group);
+                       return Emission{group, signal, {group, buttons[0], buttons[1], buttons[2]},
+                                       [window, button = buttons[1]] { tap(window, button); }};
+                   });
+        }
+        QTest::newRow("group: the unchecked button's toggled deletes the group and its buttons")
+            << EmissionSetup([grouped](MWindow*, MSceneWindow* page) {
+                   MButtonGroup* group = nullptr;
+                   const QList<MButton*> buttons = grouped(page, &group);
+                   return Emission{buttons[0], SIGNAL(toggled(bool)), {group, buttons[0], buttons[1], buttons[2]},
+                                   [button = buttons[2]] { button->setChecked(true); }};
+               });
+        const QList<QPair<const char*, std::function<void(MWindow*, MTextEdit*)>>> fieldSignals{
+            {SIGNAL(textChanged()), [](MWindow* window, MTextEdit*) { ToolkitTest::type(window, "x"); }},
+            {SIGNAL(cursorPositionChanged()), [](MWindow* window, MTextEdit*) { ToolkitTest::type(window, "x"); }},
+            {SIGNAL(returnPressed()), [](MWindow* window, MTextEdit*) { ToolkitTest::key(window, Qt::Key_Return); }},
+            {SIGNAL(lostFocus(Qt::FocusReason)), [](MWindow*, MTextEdit* edit) { edit->clearFocus(); }},
+        };
+        for (const auto& fieldSignal : fieldSignals) {
+            QTest::newRow(qPrintable(QStringLiteral("text edit: %1").arg(QLatin1String(fieldSignal.first + 1))))
+                << EmissionSetup([onPage, fieldSignal](MWindow* window, MSceneWindow* page) {
+                       auto* edit = new MTextEdit;
+                       onPage(page, edit);
+                       tap(window, edit);
+                       return Emission{edit, fieldSignal.first, {edit},
+                                       [window, edit, trigger = fieldSignal.second] { trigger(window, edit); }};
+                   });
+        }
+        QTest::newRow("text edit: gainedFocus") << EmissionSetup([onPage](MWindow* window, MSceneWindow* page) {
+            auto* edit = new MTextEdit;
+            onPage(page, edit);
+            return Emission{edit, SIGNAL(gainedFocus(Qt::FocusReason)), {edit}, [window, edit] { tap(window, edit); }};
+        });
+        QTest::newRow("help button: helpPageOpened") << EmissionSetup([onPage](MWindow* window, MSceneWindow* page) {
+            auto* help = new MHelpButton(QStringLiteral("page"));
+            onPage(page, help);
+            return Emission{help, SIGNAL(helpPageOpened(QString)), {help}, [window, help] { tap(window, help); }};
+        });
+        QTest::newRow("list item: clicked") << EmissionSetup([onPage](MWindow* window, MSceneWindow* page) {
+            auto* item = new MListItem;
+            item->setMinimumHeight(80);
+            onPage(page, item);
+            return Emission{item, SIGNAL(clicked()), {item}, [window, item] { tap(window, item); }};
+        });
+        QTest::newRow("combo box: currentIndexChanged(int)") << EmissionSetup([onPage](MWindow*, MSceneWindow* page) {
+            auto* combo = new MComboBox;
+            combo->addItems({QStringLiteral("a"), QStringLiteral("b")});
+            onPage(page, combo);
+            return Emission{combo, SIGNAL(currentIndexChanged(int)), {combo}, [combo] { combo->setCurrentIndex(1); }};
+        });
+    }
+
+    void receiverDeletesTheEmitter()
+    {
+        QFETCH(EmissionSetup, setup);
+        QScopedPointer<MSceneWindow> page(new MSceneWindow);
+        page->appear(window.data());
+        // The handler reads the page it is given, as a real one does.
+        MHelpButton::setHelpHandler([](const QString& page) { QVERIFY(!page.isEmpty()); });
+        const Emission emission = setup(window.data(), page.data());
+        EmissionDeleter deleter;
+        deleter.victims = emission.victims;
+        QVERIFY(connect(emission.emitter, emission.signal, &deleter, SLOT(deleteVictims())));
+        emission.trigger();
+        QTRY_VERIFY(deleter.calls > 0);
+        for (const QPointer<QObject>& victim : emission.victims)
+            QVERIFY(!victim);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+        MHelpButton::setHelpHandler({});
     }
 
     void cataloguesTranslateLogicalIds()

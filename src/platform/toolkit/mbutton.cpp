@@ -103,8 +103,13 @@ void MButton::setChecked(bool checked)
         return;
     m_checked = checked;
     update();
-    if (checked && m_group)
+    if (checked && m_group) {
+        // The others hear of their uncheck first; one of them may delete this.
+        const QPointer<MButton> self(this);
         m_group->buttonChecked(this);
+        if (!self)
+            return;
+    }
     Q_EMIT toggled(checked);
 }
 
@@ -143,8 +148,12 @@ void MButton::mousePressEvent(QGraphicsSceneMouseEvent* event)
 void MButton::mouseReleaseEvent(QGraphicsSceneMouseEvent* event)
 {
     const bool wasPressed = isPressed();
-    if (wasPressed)
+    if (wasPressed) {
+        const QPointer<MButton> self(this);
         Q_EMIT released();
+        if (!self)
+            return;
+    }
     // Last: the tap may end with the button deleted.
     MWidgetController::mouseReleaseEvent(event);
 }

@@ -2,6 +2,8 @@
 
 #include "mbutton.h"
 
+#include <QPointer>
+
 MButtonGroup::MButtonGroup(QObject* parent)
     : QObject(parent)
 {
@@ -77,9 +79,13 @@ void MButtonGroup::buttonChecked(MButton* button)
 {
     if (!m_exclusive)
         return;
-    const QList<MButton*> buttons = m_buttons;
-    for (MButton* other : buttons) {
-        if (other != button && other->isChecked()) {
+    // Receivers of toggled() may delete buttons, or the group: each button
+    // is looked up again, and the group is not touched after an emission.
+    QList<QPointer<MButton>> buttons;
+    for (MButton* other : qAsConst(m_buttons))
+        buttons.append(other);
+    for (const QPointer<MButton>& other : qAsConst(buttons)) {
+        if (other && other != button && other->isChecked()) {
             other->m_checked = false;
             other->update();
             Q_EMIT other->toggled(false);
@@ -89,6 +95,10 @@ void MButtonGroup::buttonChecked(MButton* button)
 
 void MButtonGroup::buttonClickedBy(MButton* button)
 {
+    // Both forms carry what the button was at the click.
+    const int buttonId = id(button);
+    const QPointer<MButtonGroup> self(this);
     Q_EMIT buttonClicked(button);
-    Q_EMIT buttonClicked(id(button));
+    if (self)
+        Q_EMIT buttonClicked(buttonId);
 }

@@ -255,11 +255,12 @@ void MDialog::appear(MWindow* window, DeletionPolicy policy)
 int MDialog::exec(MWindow* window)
 {
     m_result = Rejected;
+    const QPointer<MDialog> self(this);
     appear(window, deletionPolicy());
-    if (sceneWindowState() == Disappeared)
+    // A receiver of the state change may have deleted it already.
+    if (!self || sceneWindowState() == Disappeared)
         return Rejected;
 
-    const QPointer<MDialog> self(this);
     // A dialog deleted once it has finished (DestroyWhenDone, or by a
     // receiver of finished()) has still answered.
     PendingAnswer answer{this, Rejected};

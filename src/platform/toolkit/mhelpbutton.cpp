@@ -38,11 +38,14 @@ void MHelpButton::setHelpHandler(std::function<void(const QString&)> handler)
 
 void MHelpButton::openHelpPage()
 {
-    Q_EMIT helpPageOpened(m_pageId);
+    // A receiver may delete the button: the page is read before.
+    const QString pageId = m_pageId;
+    Q_EMIT helpPageOpened(pageId);
     if (helpHandler()) {
-        helpHandler()(m_pageId);
+        const auto handler = helpHandler();
+        handler(pageId);
         return;
     }
-    auto* box = new MMessageBox(QStringLiteral("Help"), m_pageId, M::OkButton);
+    auto* box = new MMessageBox(QStringLiteral("Help"), pageId, M::OkButton);
     box->appear(MSceneWindow::DestroyWhenDone);
 }

@@ -30,7 +30,8 @@ QString MLabel::text() const
 
 void MLabel::setText(const QString& text)
 {
-    if (text == m_text)
+    // An empty text is a text too: set over none, text() gives it back.
+    if (text == m_text && text.isNull() == m_text.isNull())
         return;
     m_text = text;
     updateGeometry();

@@ -62,9 +62,15 @@ void MSceneWindow::appear(MWindow* window, DeletionPolicy policy)
     }
     // Moving to another window is no end of it: leave the old one under the
     // policy that keeps the object.
+    // Receivers of the state changes may delete it: nothing of it is
+    // touched after an emission unless it is still there.
+    const QPointer<MSceneWindow> self(this);
+    const QPointer<MWindow> target(window);
     if (m_state != Disappeared) {
         m_policy = KeepWhenDone;
         disappear();
+        if (!self || !target)
+            return;
     }
     m_policy = policy;
     if (m_window && m_window != window)
@@ -72,6 +78,8 @@ void MSceneWindow::appear(MWindow* window, DeletionPolicy policy)
     m_window = window;
     window->d->add(this);
     setState(Appearing);
+    if (!self || m_state != Appearing)
+        return;
     // The toolkit draws no transition, but like one it completes later.
     QMetaObject::invokeMethod(this, &MSceneWindow::finishAppearing, Qt::QueuedConnection);
 }
@@ -80,21 +88,34 @@ void MSceneWindow::finishAppearing()
 {
     if (m_state != Appearing)
         return;
+    const QPointer<MSceneWindow> self(this);
     setState(Appeared);
-    Q_EMIT appeared();
+    if (self && m_state == Appeared)
+        Q_EMIT appeared();
 }
 
 void MSceneWindow::disappear()
 {
     if (m_state == Disappeared)
         return;
+    // Decided before anyone hears of it: a receiver may delete the window,
+    // or show it again, and the policy of this disappearance is the one now.
+    const bool destroy = m_policy == DestroyWhenDone || (m_dismissing && m_policy == DestroyWhenDismissed);
+    const QPointer<MSceneWindow> self(this);
     setState(Disappearing);
+    if (!self)
+        return;
+    // Hiding takes the focus from a field inside, which tells its receivers.
     hide();
+    if (!self)
+        return;
     if (m_window)
         m_window->d->remove(this);
     setState(Disappeared);
+    if (!self)
+        return;
     Q_EMIT disappeared();
-    if (m_policy == DestroyWhenDone || (m_dismissing && m_policy == DestroyWhenDismissed))
+    if (self && destroy && m_state == Disappeared)
         deleteLater();
 }
 
@@ -102,9 +123,11 @@ bool MSceneWindow::dismiss()
 {
     if (m_state == Disappeared || !dismissEvent())
         return false;
+    const QPointer<MSceneWindow> self(this);
     m_dismissing = true;
     disappear();
-    m_dismissing = false;
+    if (self)
+        m_dismissing = false;
     return true;
 }
 

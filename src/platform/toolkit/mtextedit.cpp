@@ -51,7 +51,9 @@ public:
     void erase(QTextCursor::MoveOperation direction);
     void moveCursor(QTextCursor::MoveOperation operation, QTextCursor::MoveMode mode);
     void documentChanged();
-    void cursorMoved();
+    // Both tell receivers, who may delete the field: false when it is gone.
+    bool textChangeDone();
+    bool cursorMoved();
     void updateHints();
     Qt::InputMethodHints hints() const;
     bool isMasked() const;
@@ -82,6 +84,10 @@ public:
     // What the last signals reported, so that only real changes are told.
     QString lastText;
     int lastCursorPosition = 0;
+    // Inside edit(): the document's own signals only note the change, told
+    // once the edit is complete, never from within the document's work.
+    bool editing = false;
+    bool changePending = false;
     // How far text larger than the field is scrolled: a single line to the
     // left, several lines up.
     QPointF offset;
@@ -159,15 +165,19 @@ bool MTextEditPrivate::edit(int start, int end, QString inserted, bool validated
         // Rewriting the same characters would only drop their formats.
         cursor.setPosition(position);
     } else {
+        editing = true;
         cursor.beginEditBlock();
         cursor.setPosition(start);
         cursor.setPosition(end, QTextCursor::KeepAnchor);
         insertPlain(cursor, inserted);
         cursor.setPosition(position);
         cursor.endEditBlock();
+        editing = false;
     }
     // A single line's tail may need pulling back into view.
     q->update();
+    if (changePending && !textChangeDone())
+        return true;
     cursorMoved();
     return true;
 }
@@ -184,31 +194,45 @@ void MTextEditPrivate::erase(QTextCursor::MoveOperation direction)
 void MTextEditPrivate::moveCursor(QTextCursor::MoveOperation operation, QTextCursor::MoveMode mode)
 {
     cursor.movePosition(operation, mode);
-    cursorMoved();
-    q->update();
+    if (cursorMoved())
+        q->update();
 }
 
 // Every change of the document ends here, ours and those that callers make
 // through document(), so textChanged() is told once per real change.
 void MTextEditPrivate::documentChanged()
 {
-    const QString now = q->text();
-    if (now != lastText) {
-        lastText = now;
-        Q_EMIT q->textChanged();
-    }
-    cursorMoved();
-    q->update();
+    changePending = true;
+    if (editing)
+        return;
+    if (textChangeDone() && cursorMoved())
+        q->update();
 }
 
-void MTextEditPrivate::cursorMoved()
+bool MTextEditPrivate::textChangeDone()
+{
+    changePending = false;
+    const QString now = q->text();
+    if (now == lastText)
+        return true;
+    lastText = now;
+    const QPointer<MTextEdit> alive(q);
+    Q_EMIT q->textChanged();
+    return alive;
+}
+
+bool MTextEditPrivate::cursorMoved()
 {
     if (cursor.position() != lastCursorPosition) {
         lastCursorPosition = cursor.position();
+        const QPointer<MTextEdit> alive(q);
         Q_EMIT q->cursorPositionChanged();
+        if (!alive)
+            return false;
     }
     if (q->hasFocus())
         QGuiApplication::inputMethod()->update(Qt::ImQueryInput);
+    return true;
 }
 
 Qt::InputMethodHints MTextEditPrivate::hints() const
@@ -447,8 +471,10 @@ QString MTextEdit::text() const
 
 bool MTextEdit::setText(const QString& text)
 {
+    const QPointer<MTextEdit> alive(this);
     d->edit(0, this->text().size(), text, false);
-    setCursorPosition(this->text().size());
+    if (alive)
+        setCursorPosition(this->text().size());
     return true;
 }
 
@@ -584,8 +610,8 @@ int MTextEdit::cursorPosition() const
 void MTextEdit::setCursorPosition(int position)
 {
     d->cursor.setPosition(qBound(0, position, text().size()));
-    d->cursorMoved();
-    update();
+    if (d->cursorMoved())
+        update();
 }
 
 void MTextEdit::insert(const QString& text)
@@ -601,8 +627,8 @@ void MTextEdit::clear()
 void MTextEdit::selectAll()
 {
     d->cursor.select(QTextCursor::Document);
-    d->cursorMoved();
-    update();
+    if (d->cursorMoved())
+        update();
 }
 
 void MTextEdit::copy()
