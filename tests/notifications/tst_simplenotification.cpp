@@ -12,6 +12,8 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <algorithm>
+
 using Pavane::SimpleNotification;
 
 namespace {
@@ -164,33 +166,48 @@ private Q_SLOTS:
         QTRY_VERIFY(tapped.isNull());
     }
 
-    // A receiver deleting every sharing handle, and with them the shared
-    // object, used to make the emission loop touch freed handles.
     void receiversMayDeleteHandles_data()
     {
         QTest::addColumn<bool>("tap");
-        QTest::newRow("activated") << true;
-        QTest::newRow("timeouted") << false;
+        QTest::addColumn<QString>("victims");
+        for (const char* victims : {"emitter", "siblings", "everyone"}) {
+            QTest::addRow("activated, %s", victims) << true << QString::fromLatin1(victims);
+            QTest::addRow("timeouted, %s", victims) << false << QString::fromLatin1(victims);
+        }
     }
 
+    // A receiver may delete the emitting handle, the other handles, or all of
+    // them and with them the shared object (and the callback object whose
+    // D-Bus call is being delivered).
     void receiversMayDeleteHandles()
     {
         QFETCH(bool, tap);
+        QFETCH(QString, victims);
         auto* note = new SimpleNotification(QStringLiteral("t"), QStringLiteral("doomed"), QString(), QString());
-        QList<SimpleNotification*> handles{note, new SimpleNotification(*note), new SimpleNotification(*note)};
+        QList<QPointer<SimpleNotification>> handles{note, new SimpleNotification(*note),
+                                                    new SimpleNotification(*note)};
         int calls = 0;
-        for (SimpleNotification* handle : handles) {
-            connect(handle, tap ? &SimpleNotification::activated : &SimpleNotification::timeouted, this, [&] {
-                ++calls;
-                qDeleteAll(handles);
-                handles.clear();
-            });
+        for (int i = 0; i < 3; ++i) {
+            connect(handles[i], tap ? &SimpleNotification::activated : &SimpleNotification::timeouted, this,
+                    [&, i] {
+                        ++calls;
+                        for (int other = 0; other < 3; ++other) {
+                            if (victims == QLatin1String("everyone")
+                                || (victims == QLatin1String("emitter")) == (other == i))
+                                delete handles[other].data();
+                        }
+                    });
         }
         if (tap)
             QVERIFY(server.invoke(onlyShown()));
         else
             note->setTimeout(1);
-        QTRY_COMPARE(calls, 1);
+        QTRY_COMPARE(calls, victims == QLatin1String("emitter") ? 3 : 1);
+        const int survivors = int(std::count_if(handles.begin(), handles.end(),
+                                                [](const QPointer<SimpleNotification>& h) { return !h.isNull(); }));
+        QCOMPARE(survivors, victims == QLatin1String("siblings") ? 1 : 0);
+        for (const QPointer<SimpleNotification>& handle : handles)
+            delete handle.data();
     }
 
     void withoutAServer()
