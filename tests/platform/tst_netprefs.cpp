@@ -15,16 +15,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define HEAP_FROM_SANITIZER
-#endif
-#endif
 #if defined(__SANITIZE_ADDRESS__)
+extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #define HEAP_FROM_SANITIZER
-#endif
-#ifdef HEAP_FROM_SANITIZER
-#include <sanitizer/allocator_interface.h>
 #else
 #include <malloc.h>
 #endif

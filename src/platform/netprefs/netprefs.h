@@ -10,9 +10,13 @@
  *   ~/.local/share/netprefs/netprefs.db   when XDG_DATA_HOME is unset
  *
  * The database and a folder created for it are readable by the owner only:
- * they hold WLAN keys. Every write is one transaction, durable when the
- * function returns (WAL journal, synchronous=FULL). Reads see every value
- * committed before them, by this process or any other.
+ * they hold WLAN keys. Both are created by the first write, never by a read
+ * and never through a symbolic link that leads nowhere; until then the store
+ * reads as empty. Every write is one transaction, durable when the function
+ * returns (WAL journal, synchronous=FULL). Reads see every value committed
+ * before them, by this process or any other, whatever became of the writer
+ * after its commit. Values of more than 16 MiB are refused; a row that
+ * another program left with a value unfit for its kind reads as no value.
  *
  * Threads: a process uses the store from one thread, the thread whose GLib
  * main context delivers its change callbacks.
@@ -91,6 +95,10 @@ NET_PREFS_API void net_prefs_close(net_prefs_handle *handle);
  *
  * Callbacks are delivered from the GLib main context that is the thread's
  * default when net_prefs_add_notify is called. Returns non-zero on success.
+ * Writers wake the watching processes through the file "<database>-notify";
+ * a change whose writer died before that, or that was made while the file
+ * was not the store's own, is announced with the next change or the next
+ * read of this process.
  */
 typedef void (*net_prefs_notify_func)(int type, const char *id, const char *key,
                                       const net_prefs_value *value, void *user_data);
