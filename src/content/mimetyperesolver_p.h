@@ -1,16 +1,21 @@
 #ifndef PAVANE_MIMETYPERESOLVER_P_H
 #define PAVANE_MIMETYPERESOLVER_P_H
 
-#include <Pavane/pavanedlg_export.h>
-
+#include <QByteArray>
 #include <QString>
 
 namespace Pavane {
 namespace MimeTypeResolverInternal {
 
-// For tests: reads another glob file from now on, and forgets every type
-// found so far. Hosts always get "/usr/share/mime/globs2".
-PAVANEDLG_EXPORT void setGlobFilePath(const QString& path);
+// Hooks for the tests, fuzzers and benchmarks that compile the resolver's
+// source themselves. They are not exported: hosts always get
+// "/usr/share/mime/globs2".
+
+// Reads another glob file from now on, and forgets every type found so far.
+void setGlobFilePath(const QString& path);
+// Takes @p content as the glob file from now on, and forgets every type
+// found so far.
+void setGlobFileContent(const QByteArray& content);
 
 } // namespace MimeTypeResolverInternal
 } // namespace Pavane

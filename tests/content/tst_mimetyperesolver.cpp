@@ -98,6 +98,89 @@ private Q_SLOTS:
         QVERIFY(resolve(QStringLiteral("a.jpg")).isNull());
     }
 
+    // One case rule for the first question and for the cache alike: ASCII
+    // letters match in either case, every other character only itself (a
+    // KELVIN SIGN is no "k", a DOTTED CAPITAL I no "i"). Asked in either
+    // order, from a fresh start, every name gets the same answer.
+    void oneCaseRuleInAnyOrder()
+    {
+        const QString kelvin(QChar(0x212A));
+        const QString dottedI(QChar(0x0130));
+        const QList<QPair<QString, QString>> table{
+            {"y.k", "text/x-k"},
+            {"x." + kelvin, "application/octet-stream"},
+            {"Y.K", "text/x-k"},
+            {"MAKE", "text/x-make"},
+            {"MA" + kelvin + "E", "application/octet-stream"},
+            {"a.kx", "text/x-kx"},
+            {"a." + kelvin + "X", "application/octet-stream"},
+            {"page.J", "text/x-kpage"},
+            {"page." + kelvin, "application/octet-stream"},
+            {"b.i", "text/x-i"},
+            {"b." + dottedI, "application/octet-stream"},
+        };
+        writeGlobs("50:text/x-k:*.k\n50:text/x-make:make\n50:text/x-kx:*.[k]x\n50:text/x-kpage:page.[a-k]\n"
+                   "50:text/x-i:*.i\n");
+        for (const bool forward : {true, false}) {
+            Pavane::MimeTypeResolverInternal::setGlobFilePath(globs);
+            for (int i = 0; i < table.size(); ++i) {
+                const auto& row = table.at(forward ? i : table.size() - 1 - i);
+                QCOMPARE(resolve(row.first), row.second);
+            }
+        }
+    }
+
+    // Glob files and names nobody would write on purpose: the rules that
+    // follow still count, and nothing crashes, hangs or reads beyond a line.
+    void hostileInput_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("type");
+        const QByteArray pdf("50:application/pdf:*.pdf\n");
+        QByteArray manyPatterns;
+        for (int i = 0; i < 5000; ++i)
+            manyPatterns += "50:text/x-" + QByteArray::number(i) + ":*." + QByteArray::number(i) + "[0-9]\n";
+        QByteArray nested;
+        for (int i = 0; i < 2000; ++i)
+            nested += "*[";
+        QByteArray stars;
+        for (int i = 0; i < 200; ++i)
+            stars += "*a";
+        QTest::newRow("huge line") << QByteArray(4 << 20, 'x') + "\n" + pdf << "a.pdf" << "application/pdf";
+        QTest::newRow("huge glob matching") << "50:text/x-huge:" + QByteArray(1 << 20, 'a') + "\n" + pdf
+                                            << QString(1 << 20, QLatin1Char('a')) << "application/octet-stream";
+        QTest::newRow("NULs") << QByteArray("50:text/x-nul:*.n\0l\n5\0:a:b\n", 27) + pdf << "a.pdf" << "application/pdf";
+        QTest::newRow("invalid UTF-8") << "50:text/\xff\xfe:*.\xc3\n" + pdf << "a.pdf" << "application/pdf";
+        QTest::newRow("weights out of range") << QByteArray("99999999999999999999:text/x-big:*.big\n-7:text/x-neg:*.neg\n")
+                                              << "x.neg" << "text/x-neg";
+        QTest::newRow("no type") << ":" + QByteArray("\n50::*.pdf\n") + pdf << "a.pdf" << "application/pdf";
+        QTest::newRow("unclosed brackets") << "50:text/x-nested:" + nested + "\n" + pdf << "a.pdf" << "application/pdf";
+        QTest::newRow("many stars") << "50:text/x-stars:" + stars + "b\n" << QString(5000, QLatin1Char('a'))
+                                    << "application/octet-stream";
+        QTest::newRow("thousands of patterns") << manyPatterns << "x.49995" << "text/x-4999";
+        QTest::newRow("name with NUL") << pdf << QString::fromLatin1("a\0b.pdf", 7) << "application/pdf";
+        QTest::newRow("name from invalid UTF-8") << pdf << QString::fromUtf8("\xff\xfe.pdf") << "application/pdf";
+        QTest::newRow("very long name") << pdf << QString(1 << 20, QLatin1Char('n')) + ".pdf" << "application/pdf";
+    }
+
+    void hostileInput()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, name);
+        QFETCH(QString, type);
+        writeGlobs(content);
+        QCOMPARE(resolve(name), type);
+        QCOMPARE(resolve(name), type);
+    }
+
+    // A glob file that never ends is read only so far.
+    void endlessGlobFile()
+    {
+        Pavane::MimeTypeResolverInternal::setGlobFilePath(QStringLiteral("/dev/zero"));
+        QCOMPARE(resolve(QStringLiteral("a.pdf")), QStringLiteral("application/octet-stream"));
+    }
+
     void theInstalledGlobFile_data()
     {
         QTest::addColumn<QString>("name");
