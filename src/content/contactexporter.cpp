@@ -1,5 +1,7 @@
 #include <Pavane/contactexporter.h>
 
+#include "content/vcardinput.h"
+
 #include <QDebug>
 #include <QDir>
 #include <QFile>
@@ -17,7 +19,11 @@
 #include <QtVersit/QVersitReader>
 #include <QtVersit/QVersitWriter>
 
+#include <cerrno>
+#include <cstring>
 #include <memory>
+
+#include <unistd.h>
 
 QTCONTACTS_USE_NAMESPACE
 QTVERSIT_USE_NAMESPACE
@@ -27,6 +33,10 @@ namespace Pavane {
 namespace {
 
 const char TrackerManager[] = "tracker";
+
+// A vCard says so on its first line, right at the start; a line that goes
+// on (a file without newline, a pipe that never ends) is not read further.
+const int MaxFirstLine = 4096;
 
 // Room for a readable name; file systems take 255 bytes, and a name in UTF-8
 // takes up to four of them per character.
@@ -115,11 +125,17 @@ QTemporaryFile* ContactExporter::createContactCardFile(const QString& iri)
         qWarning() << "Could not open contact file" << fileTemplate << ".";
         return nullptr;
     }
+    // A card cut short (a full disk) is no card: the file goes with it.
     QVersitWriter writer;
     writer.setDevice(file.get());
     writer.startWriting(documents);
     writer.waitForFinished(-1);
+    const bool written = writer.error() == QVersitWriter::NoError && file->flush();
     file->close();
+    if (!written || file->error() != QFileDevice::NoError) {
+        qWarning() << "Versit Exporter was unable to export contact" << iri << ".";
+        return nullptr;
+    }
     return file.release();
 }
 
@@ -147,14 +163,25 @@ bool ContactExporter::isContactType(const QFileInfo& file)
         return false;
 
     QFile content(file.absoluteFilePath());
-    if (!content.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    if (!content.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         qWarning("NfcFileSendDialog: Unable to open file for reading");
         return false;
     }
-    QTextStream stream(&content);
-    const QString firstLine = stream.readLine();
+    // Straight from the descriptor: QFile would wait for the whole amount
+    // asked for, where a pipe gives what it has.
+    char head[MaxFirstLine];
+    int size = 0;
+    while (size < MaxFirstLine && !std::memchr(head, '\n', size_t(size))) {
+        const ssize_t got = ::read(content.handle(), head + size, size_t(MaxFirstLine - size));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break;
+        size += int(got);
+    }
     content.close();
-    return firstLine.contains(QLatin1String("BEGIN:VCARD"));
+    QTextStream stream(QByteArray::fromRawData(head, size));
+    return stream.readLine().contains(QLatin1String("BEGIN:VCARD"));
 }
 
 bool ContactExporter::resolveContactInfo(const QFileInfo& file, QString& firstName, QString& lastName)
@@ -164,13 +191,13 @@ bool ContactExporter::resolveContactInfo(const QFileInfo& file, QString& firstNa
         qWarning("NfcFileSendDialog: Unable to open file for reading");
         return false;
     }
-    QVersitReader reader(&content);
+    QVersitReader reader(VCardInput::bounded(content.read(VCardInput::MaxSize)));
+    content.close();
     if (!reader.startReading()) {
         qWarning("Unable to start reading vcard");
         return false;
     }
     reader.waitForFinished(-1);
-    content.close();
 
     QVersitContactImporter importer;
     if (!importer.importDocuments(reader.results())) {

@@ -14,6 +14,15 @@
 #include <QtContacts/QContactName>
 #include <QtTest>
 
+#include <atomic>
+#include <csignal>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 using Pavane::ContactExporter;
 
 QTCONTACTS_USE_NAMESPACE
@@ -166,32 +175,47 @@ private Q_SLOTS:
 
     // Nothing to write, or nowhere to write it. Without a usable $TMPDIR Qt
     // finds no temporary directory: the file must land neither in the
-    // current directory nor in the root.
+    // current directory nor in the root. A card cut short by a full disk
+    // must not stay behind either.
     void cardFileFailures_data()
     {
         QTest::addColumn<QString>("iri");
         QTest::addColumn<QString>("tmpDir"); // relative to the scratch directory
+        QTest::addColumn<int>("fileSizeLimit"); // 0: none
         QTest::addColumn<QString>("warning");
         const QString ann = iris.value("Ann");
-        QTest::newRow("not an IRI") << "Contact:42" << "tmp" << "Not a contact IRI:  \"Contact:42\" . ";
+        QTest::newRow("not an IRI") << "Contact:42" << "tmp" << 0 << "Not a contact IRI:  \"Contact:42\" . ";
         // 2^32 + 42: cut to 32 bits it would name Ann.
-        QTest::newRow("id beyond 32 bits") << "contact:4294967338" << "tmp"
+        QTest::newRow("id beyond 32 bits") << "contact:4294967338" << "tmp" << 0
                                            << "Contact IRI \" \"contact:4294967338\" \" not valid.";
-        QTest::newRow("removed contact") << "contact:1" << "tmp" << "Cannot fetch contact. ";
+        QTest::newRow("removed contact") << "contact:1" << "tmp" << 0 << "Cannot fetch contact. ";
         QTest::newRow("temporary directory is a file")
-            << ann << "ann.png" << "Could not open contact file \"" + scratch.filePath("ann.png/Lee_XXXXXX.vcf") + "\" .";
-        QTest::newRow("no temporary directory") << ann << "no/such/dir" << "Could not open contact file \"Lee_XXXXXX.vcf\" .";
+            << ann << "ann.png" << 0 << "Could not open contact file \"" + scratch.filePath("ann.png/Lee_XXXXXX.vcf") + "\" .";
+        QTest::newRow("no temporary directory") << ann << "no/such/dir" << 0 << "Could not open contact file \"Lee_XXXXXX.vcf\" .";
+        QTest::newRow("disk full midway") << ann << "tmp" << 64 << "Versit Exporter was unable to export contact \"" + ann + "\" .";
     }
 
     void cardFileFailures()
     {
         QFETCH(QString, iri);
         QFETCH(QString, tmpDir);
+        QFETCH(int, fileSizeLimit);
         QFETCH(QString, warning);
         TestSupport::MessageLog log;
         expect(warning);
         qputenv("TMPDIR", scratch.filePath(tmpDir).toUtf8());
+        // Writes beyond the limit fail as on a full disk (EFBIG), for this
+        // call only.
+        rlimit saved{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+        const auto savedSignal = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = saved;
+        if (fileSizeLimit)
+            limited.rlim_cur = rlim_t(fileSizeLimit);
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
         QScopedPointer<QTemporaryFile> card(ContactExporter::createContactCardFile(iri));
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, savedSignal);
         qputenv("TMPDIR", temp.toUtf8());
         QVERIFY(!card);
         QCOMPARE(log.messages(QtWarningMsg), QStringList{warning});
@@ -221,6 +245,27 @@ private Q_SLOTS:
                                           << "QVersitContactImporter imported no contacts";
         QTest::newRow("vcf, missing") << "a.vcf" << QByteArray() << true << false << "stale" << "stale"
                                       << "NfcFileSendDialog: Unable to open file for reading";
+
+        // Cards from outside. QtVersit reads each BEGIN as a card nested in
+        // the one before, on the stack; it takes time with the square of a
+        // line's length; and it would read on for ever. The first card
+        // still counts.
+        const QByteArray ann("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lee;Ann;;;\r\nEND:VCARD\r\n");
+        QTest::newRow("nested BEGINs") << "a" << ann + QByteArray("BEGIN:VCARD\r\n").repeated(100000) << true << true
+                                       << "Ann" << "Lee" << "";
+        QTest::newRow("nested BEGINs, folded, lower case") << "a.vcf" << ann + QByteArray("bEG\r\n in:vcard\r\n").repeated(100000)
+                                                           << true << true << "Ann" << "Lee" << "";
+        const QByteArray utf16Begins = QByteArray("B\0E\0G\0I\0N\0:\0V\0C\0A\0R\0D\0\r\0\n\0", 26).repeated(100000);
+        QTest::newRow("nested BEGINs in UTF-16") << "a.vcf" << QByteArray("\xff\xfe") + utf16Begins << true << false
+                                                 << "stale" << "stale" << "Unable to import vcards to contacts";
+        QTest::newRow("huge card after the first") << "a.vcf" << ann + "BEGIN:VCARD\r\nNOTE:" + QByteArray(8 << 20, 'x')
+                                                   << true << true << "Ann" << "Lee" << "";
+        QTest::newRow("truncated") << "a.vcf" << ann.left(40) << true << false << "stale" << "stale"
+                                   << "QVersitContactImporter imported no contacts";
+        QTest::newRow("binary photo") << "a.vcf" << QByteArray(ann).insert(40, "PHOTO;ENCODING=b;TYPE=PNG:/+7/AAAQ\r\n")
+                                      << true << true << "Ann" << "Lee" << "";
+        QTest::newRow("endless, no suffix") << "zero" << QByteArray("->/dev/zero") << false << false << "stale" << "stale"
+                                            << "QVersitContactImporter imported no contacts";
     }
 
     void readingFiles()
@@ -234,7 +279,9 @@ private Q_SLOTS:
         QFETCH(QString, warning);
         QTemporaryDir dir;
         QFile file(dir.filePath(name));
-        if (!content.isNull()) {
+        if (content.startsWith("->")) {
+            QVERIFY(QFile::link(QString::fromUtf8(content.mid(2)), file.fileName()));
+        } else if (!content.isNull()) {
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write(content);
             file.close();
@@ -248,6 +295,32 @@ private Q_SLOTS:
         QCOMPARE(readFirst, first);
         QCOMPARE(readLast, last);
         QCOMPARE(log.messages(QtWarningMsg), warnings);
+    }
+
+    // A file without suffix is read only as far as a first line may tell: a
+    // pipe fed with a line that does not end answers at once, and what it
+    // read stays within a few KiB.
+    void isContactTypeReadsOnlyTheStart()
+    {
+        QTemporaryDir dir;
+        const QByteArray path = QFile::encodeName(dir.filePath(QStringLiteral("pipe")));
+        QCOMPARE(mkfifo(path.constData(), 0600), 0);
+        // Held open for writing (and reading), so that the pipe never ends.
+        const int pipe = ::open(path.constData(), O_RDWR | O_NONBLOCK);
+        QVERIFY(pipe >= 0);
+        const QByteArray line(60000, 'x');
+        QCOMPARE(::write(pipe, line.constData(), size_t(line.size())), ssize_t(line.size()));
+
+        std::atomic<int> answer{-1};
+        std::thread asking([&] { answer = ContactExporter::isContactType(QFileInfo(QFile::decodeName(path))); });
+        const bool answered = QTest::qWaitFor([&] { return answer != -1; });
+        QByteArray left(line.size(), '\0');
+        const ssize_t unread = answered ? ::read(pipe, left.data(), size_t(left.size())) : 0;
+        ::close(pipe); // ends the pipe for a reader that still waits
+        asking.join();
+        QVERIFY(answered);
+        QCOMPARE(answer.load(), 0);
+        QVERIFY2(line.size() - unread <= 8192, qPrintable(QString::number(line.size() - unread)));
     }
 };
 

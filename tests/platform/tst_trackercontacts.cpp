@@ -8,6 +8,7 @@
 #include <QtContacts/QContactDetailFilter>
 #include <QtContacts/QContactManager>
 #include <QtContacts/QContactName>
+#include <QtContacts/QContactNote>
 #include <QtTest>
 
 QTCONTACTS_USE_NAMESPACE
@@ -233,6 +234,48 @@ private Q_SLOTS:
         QVERIFY(saved);
         QVERIFY(QFile::exists(scratch.filePath(expected + QStringLiteral("/1.vcf"))));
         QCOMPARE(chosen.managerParameters().value(QStringLiteral("directory")), scratch.filePath(expected));
+    }
+
+    // Cards that another process put into the store: what cannot be read
+    // (nested BEGINs would overflow QtVersit's stack, a huge card take it
+    // minutes) is no contact, and the others stay.
+    void foreignCards_data()
+    {
+        QTest::addColumn<QByteArray>("card");
+        QTest::addColumn<QStringList>("lastNames");
+        const QByteArray bo("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Berg;Bo;;;\r\nEND:VCARD\r\n");
+        QTest::newRow("vCard 2.1, quoted-printable across lines")
+            << QByteArray("BEGIN:VCARD\r\nVERSION:2.1\r\nN;ENCODING=QUOTED-PRINTABLE:B=\r\nerg;Bo\r\nEND:VCARD\r\n")
+            << QStringList{"Lee", "Berg"};
+        QTest::newRow("nested BEGINs") << bo + QByteArray("BEGIN:VCARD\n").repeated(80000) << QStringList{"Lee", "Berg"};
+        QTest::newRow("huge") << bo.left(40) + "NOTE:" + QByteArray(8 << 20, 'x') + "\r\nEND:VCARD\r\n" << QStringList{"Lee"};
+        QTest::newRow("truncated") << bo.left(30) << QStringList{"Lee"};
+        QTest::newRow("binary") << QByteArray(4096, '\xff') << QStringList{"Lee"};
+    }
+
+    void foreignCards()
+    {
+        QFETCH(QByteArray, card);
+        QFETCH(QStringList, lastNames);
+        QContact saved = person("Ann", "Lee");
+        QVERIFY(manager->saveContact(&saved));
+        QFile file(cardPath(QStringLiteral("2")));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(card) == card.size());
+        file.close();
+        QCOMPARE(::lastNames(manager->contacts()), lastNames);
+        QCOMPARE(manager->contact(QContactId(manager->managerUri(), "2")).isEmpty(), lastNames.size() == 1);
+    }
+
+    // A card too large to be read back is not stored either.
+    void oversizedContact()
+    {
+        QContact contact = person("Ann", "Lee");
+        QContactNote note;
+        note.setNote(QString(2 << 20, QLatin1Char('x')));
+        contact.saveDetail(&note);
+        QVERIFY(!manager->saveContact(&contact));
+        QCOMPARE(manager->error(), QContactManager::InvalidDetailError);
+        QVERIFY(QDir(dir->path()).entryList(QDir::Files).isEmpty());
     }
 
     void unwritableStore()

@@ -72,14 +72,15 @@ QByteArray encode(const QContact& contact)
     if (!writer.startWriting(exporter.documents()))
         return QByteArray();
     writer.waitForFinished();
-    if (writer.error() != QVersitWriter::NoError)
+    if (writer.error() != QVersitWriter::NoError || buffer.size() > MaxSize)
         return QByteArray();
     return buffer.data();
 }
 
 bool decode(const QByteArray& card, QContact* contact)
 {
-    QVersitReader reader(card);
+    // Other processes write cards into the store too.
+    QVersitReader reader(Pavane::VCardInput::bounded(card));
     if (!reader.startReading())
         return false;
     reader.waitForFinished();

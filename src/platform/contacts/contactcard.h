@@ -1,6 +1,8 @@
 #ifndef TRACKER_CONTACTCARD_H
 #define TRACKER_CONTACTCARD_H
 
+#include "content/vcardinput.h"
+
 #include <QByteArray>
 #include <QtContacts/QContact>
 
@@ -9,10 +11,15 @@
 // URL of its picture, not as the picture itself.
 namespace ContactCard {
 
-// The card, or an empty array when QtVersit cannot write the contact.
+// Cards beyond this size are neither stored nor read.
+using Pavane::VCardInput::MaxSize;
+
+// The card, or an empty array when QtVersit cannot write the contact or the
+// card would exceed MaxSize.
 QByteArray encode(const QtContacts::QContact& contact);
 
-// The first contact of @p card, without id; false when it holds none.
+// The first contact of @p card, without id; false when it holds none. Only
+// the first MaxSize bytes count.
 bool decode(const QByteArray& card, QtContacts::QContact* contact);
 
 } // namespace ContactCard

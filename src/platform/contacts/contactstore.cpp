@@ -1,5 +1,7 @@
 #include "contactstore.h"
 
+#include "contactcard.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -70,7 +72,10 @@ QByteArray ContactStore::read(quint32 id) const
     QFile file(pathOf(id));
     if (!file.open(QIODevice::ReadOnly))
         return QByteArray();
-    return file.readAll();
+    // Whatever else writes into the directory, no card is read beyond the
+    // size the engine stores.
+    const QByteArray card = file.read(ContactCard::MaxSize + 1);
+    return card.size() > ContactCard::MaxSize ? QByteArray() : card;
 }
 
 bool ContactStore::write(const QString& path, const QByteArray& card)

@@ -25,7 +25,7 @@ public:
 
     // Ids with a card, ascending.
     QList<quint32> ids() const;
-    // The card of @p id; empty when there is none.
+    // The card of @p id; empty when there is none or it is too large.
     QByteArray read(quint32 id) const;
     // Stores @p card under a new id, which it gives in @p id.
     Result add(const QByteArray& card, quint32* id);
