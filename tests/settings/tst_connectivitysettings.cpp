@@ -42,10 +42,15 @@ private:
     // Writes a row as another writer of the same database might.
     void writeRow(const char* id, const char* key, int kind, const QByteArray& blob)
     {
+        writeRowSql(id, key, QByteArray::number(kind), "X'" + blob.toHex() + "'");
+    }
+
+    void writeRowSql(const char* id, const char* key, const QByteArray& kind, const QByteArray& value)
+    {
         sqlite3* db = nullptr;
         QCOMPARE(sqlite3_open(database.toUtf8().constData(), &db), SQLITE_OK);
         const QByteArray sql = QByteArray("INSERT OR REPLACE INTO settings VALUES (1, '") + id + "', '" + key
-            + "', " + QByteArray::number(kind) + ", X'" + blob.toHex() + "')";
+            + "', " + kind + ", " + value + ")";
         const int result = sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr);
         sqlite3_close(db);
         QCOMPARE(result, SQLITE_OK);
@@ -137,6 +142,35 @@ private Q_SLOTS:
         QTest::ignoreMessage(QtWarningMsg, "UnKnown value type");
         writeRow("lists", "strange", 42, QByteArray("?"));
         QVERIFY(!settings.get(QStringLiteral("strange")).isValid());
+    }
+
+    // Rows that another program wrote with sqlite3: a value unfit for its
+    // kind reads as none, and nothing is cut or read out of bounds.
+    void hostileRows_data()
+    {
+        QTest::addColumn<QByteArray>("kind");
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<QVariant>("expected");
+        QTest::newRow("int beyond 32 bits") << QByteArray("2") << QByteArray("99999999999") << QVariant();
+        QTest::newRow("int as text") << QByteArray("2") << QByteArray("'abc'") << QVariant();
+        QTest::newRow("int as a real") << QByteArray("2") << QByteArray("1.5") << QVariant();
+        QTest::newRow("bool as text") << QByteArray("4") << QByteArray("'yes'") << QVariant();
+        QTest::newRow("double as an int") << QByteArray("3") << QByteArray("2") << QVariant(2.0);
+        QTest::newRow("kind beyond 32 bits") << QByteArray("4294967298") << QByteArray("7") << QVariant();
+        QTest::newRow("string as a number") << QByteArray("1") << QByteArray("12") << QVariant();
+        QTest::newRow("string with a NUL") << QByteArray("1") << QByteArray("X'610062'") << QVariant(QStringLiteral("a"));
+        QTest::newRow("bytes with a NUL") << QByteArray("6") << QByteArray("X'610062'") << QVariant(QByteArray("a\0b", 3));
+        QTest::newRow("huge bytes") << QByteArray("6") << QByteArray("zeroblob(20000000)") << QVariant();
+    }
+
+    void hostileRows()
+    {
+        QFETCH(QByteArray, kind);
+        QFETCH(QByteArray, value);
+        QFETCH(QVariant, expected);
+        ConnectivitySettings settings(ConnectivitySettings::IAP, QStringLiteral("hostile"));
+        writeRowSql("hostile", "k", kind, value);
+        QCOMPARE(describe(settings.get(QStringLiteral("k"))), describe(expected));
     }
 
     void keysAndIds()
