@@ -8,6 +8,7 @@
 #include <QDBusMetaType>
 #include <QDebug>
 #include <QFile>
+#include <QTest>
 
 namespace TestSupport {
 
@@ -232,6 +233,31 @@ QString describe(const QList<QVariant>& values)
     for (const QVariant& value : values)
         parts.append(describe(value));
     return QLatin1Char('[') + parts.join(QStringLiteral(", ")) + QLatin1Char(']');
+}
+
+void addReceiverVictimRows(const QList<const char*>& moments)
+{
+    QTest::addColumn<QString>("during");
+    QTest::addColumn<QString>("victims");
+    for (const char* during : moments) {
+        for (const char* victims : {"emitter", "siblings", "everyone"})
+            QTest::addRow("%s, %s", during, victims) << QString::fromLatin1(during) << QString::fromLatin1(victims);
+    }
+}
+
+bool isVictim(const QString& victims, int emitter, int other)
+{
+    return victims == QLatin1String("everyone") || (victims == QLatin1String("emitter")) == (other == emitter);
+}
+
+int receiversRun(const QString& victims)
+{
+    return victims == QLatin1String("emitter") ? 3 : 1;
+}
+
+int survivors(const QString& victims)
+{
+    return victims == QLatin1String("siblings") ? 1 : 0;
 }
 
 } // namespace TestSupport

@@ -113,6 +113,17 @@ private:
 QString describe(const QVariant& value);
 QString describe(const QList<QVariant>& values);
 
+// Re-entrancy tables: columns "during" (each of @p moments) and "victims"
+// ("emitter", "siblings", "everyone"), for a receiver that deletes those of
+// a row of objects while an emission goes round.
+void addReceiverVictimRows(const QList<const char*>& moments);
+// Whether the receiver of object @p emitter deletes object @p other.
+bool isVictim(const QString& victims, int emitter, int other);
+// How many receivers of three objects run before nobody is left to notify,
+// when objects are notified only while alive, and how many objects outlive it.
+int receiversRun(const QString& victims);
+int survivors(const QString& victims);
+
 } // namespace TestSupport
 
 #endif

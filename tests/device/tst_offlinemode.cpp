@@ -16,7 +16,6 @@
 #include <QTimer>
 #include <QtTest>
 
-#include <algorithm>
 #include <memory>
 
 using Pavane::OfflineMode;
@@ -241,12 +240,7 @@ private Q_SLOTS:
 
     void receiversMayDestroyObjects_data()
     {
-        QTest::addColumn<QString>("during");
-        QTest::addColumn<QString>("victims");
-        for (const char* during : {"indication", "asynchronous decline", "blocking question"}) {
-            for (const char* victims : {"emitter", "siblings", "everyone"})
-                QTest::addRow("%s, %s", during, victims) << QString::fromLatin1(during) << QString::fromLatin1(victims);
-        }
+        TestSupport::addReceiverVictimRows({"indication", "asynchronous decline", "blocking question"});
     }
 
     // A receiver of status() may destroy the emitter, its siblings or every
@@ -266,7 +260,7 @@ private Q_SLOTS:
             connect(modes[i], &OfflineMode::status, this, [&, i] {
                 ++calls;
                 for (int other = 0; other < 3; ++other) {
-                    if (victims == QLatin1String("everyone") || (victims == QLatin1String("emitter")) == (other == i))
+                    if (TestSupport::isVictim(victims, i, other))
                         delete modes[other].data();
                 }
             });
@@ -294,11 +288,8 @@ private Q_SLOTS:
             answering.start(10);
             QVERIFY(!modes[0]->requestExit());
         }
-        const int survivors = victims == QLatin1String("siblings") ? 1 : 0;
-        QTRY_COMPARE(calls, victims == QLatin1String("emitter") ? 3 : 1);
-        QCOMPARE(int(std::count_if(modes.begin(), modes.end(), [](const QPointer<OfflineMode>& mode) {
-                     return !mode.isNull();
-                 })), survivors);
+        QTRY_COMPARE(calls, TestSupport::receiversRun(victims));
+        QCOMPARE(int(modes.size() - modes.count(nullptr)), TestSupport::survivors(victims));
         for (const QPointer<OfflineMode>& mode : modes)
             delete mode.data();
     }

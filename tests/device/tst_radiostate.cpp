@@ -5,7 +5,6 @@
 
 #include <QtTest>
 
-#include <algorithm>
 #include <csignal>
 #include <memory>
 
@@ -126,12 +125,7 @@ private Q_SLOTS:
 
     void receiversMayDestroyObjects_data()
     {
-        QTest::addColumn<QString>("during");
-        QTest::addColumn<QString>("victims");
-        for (const char* during : {"enabled()", "first answer", "indication"}) {
-            for (const char* victims : {"emitter", "siblings", "everyone"})
-                QTest::addRow("%s, %s", during, victims) << QString::fromLatin1(during) << QString::fromLatin1(victims);
-        }
+        TestSupport::addReceiverVictimRows({"enabled()", "first answer", "indication"});
     }
 
     // A receiver may destroy the emitter, its siblings or every RadioState
@@ -152,7 +146,7 @@ private Q_SLOTS:
             connect(states[i], &RadioState::enabledChanged, this, [&, i] {
                 ++calls;
                 for (int other = 0; other < 3; ++other) {
-                    if (victims == QLatin1String("everyone") || (victims == QLatin1String("emitter")) == (other == i))
+                    if (TestSupport::isVictim(victims, i, other))
                         delete states[other].data();
                 }
             });
@@ -161,11 +155,8 @@ private Q_SLOTS:
             QVERIFY(states[0]->enabled());
         else if (during == QLatin1String("indication"))
             QVERIFY(daemon->changeRadioStates(0, 0));
-        const int survivors = victims == QLatin1String("siblings") ? 1 : 0;
-        QTRY_COMPARE(calls, survivors ? 1 : victims == QLatin1String("emitter") ? 3 : 1);
-        QCOMPARE(int(std::count_if(states.begin(), states.end(), [](const QPointer<RadioState>& state) {
-                     return !state.isNull();
-                 })), survivors);
+        QTRY_COMPARE(calls, TestSupport::receiversRun(victims));
+        QCOMPARE(int(states.size() - states.count(nullptr)), TestSupport::survivors(victims));
         for (const QPointer<RadioState>& state : states) {
             if (state)
                 QObject::disconnect(state, nullptr, this, nullptr);

@@ -12,8 +12,6 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include <algorithm>
-
 using Pavane::SimpleNotification;
 
 namespace {
@@ -168,12 +166,7 @@ private Q_SLOTS:
 
     void receiversMayDeleteHandles_data()
     {
-        QTest::addColumn<bool>("tap");
-        QTest::addColumn<QString>("victims");
-        for (const char* victims : {"emitter", "siblings", "everyone"}) {
-            QTest::addRow("activated, %s", victims) << true << QString::fromLatin1(victims);
-            QTest::addRow("timeouted, %s", victims) << false << QString::fromLatin1(victims);
-        }
+        TestSupport::addReceiverVictimRows({"activated", "timeouted"});
     }
 
     // A receiver may delete the emitting handle, the other handles, or all of
@@ -181,8 +174,9 @@ private Q_SLOTS:
     // D-Bus call is being delivered).
     void receiversMayDeleteHandles()
     {
-        QFETCH(bool, tap);
+        QFETCH(QString, during);
         QFETCH(QString, victims);
+        const bool tap = during == QLatin1String("activated");
         auto* note = new SimpleNotification(QStringLiteral("t"), QStringLiteral("doomed"), QString(), QString());
         QList<QPointer<SimpleNotification>> handles{note, new SimpleNotification(*note),
                                                     new SimpleNotification(*note)};
@@ -192,8 +186,7 @@ private Q_SLOTS:
                     [&, i] {
                         ++calls;
                         for (int other = 0; other < 3; ++other) {
-                            if (victims == QLatin1String("everyone")
-                                || (victims == QLatin1String("emitter")) == (other == i))
+                            if (TestSupport::isVictim(victims, i, other))
                                 delete handles[other].data();
                         }
                     });
@@ -202,10 +195,8 @@ private Q_SLOTS:
             QVERIFY(server.invoke(onlyShown()));
         else
             note->setTimeout(1);
-        QTRY_COMPARE(calls, victims == QLatin1String("emitter") ? 3 : 1);
-        const int survivors = int(std::count_if(handles.begin(), handles.end(),
-                                                [](const QPointer<SimpleNotification>& h) { return !h.isNull(); }));
-        QCOMPARE(survivors, victims == QLatin1String("siblings") ? 1 : 0);
+        QTRY_COMPARE(calls, TestSupport::receiversRun(victims));
+        QCOMPARE(int(handles.size() - handles.count(nullptr)), TestSupport::survivors(victims));
         for (const QPointer<SimpleNotification>& handle : handles)
             delete handle.data();
     }
