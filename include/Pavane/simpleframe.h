@@ -18,7 +18,8 @@ class SimpleFramePrivate;
  * unstyled content.
  *
  * The frame is built when the content is set. A later setContent() puts the
- * new content under the same caption and deletes the old content;
+ * new content under the same caption and lets the old content go, hidden
+ * and without parent, to whoever holds it (the frame does not own it);
  * setTitle() afterwards changes the caption's text. A null content leaves
  * the caption alone. GUI thread only.
  */

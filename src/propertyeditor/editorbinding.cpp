@@ -12,6 +12,7 @@
 
 #include <QAbstractItemModel>
 #include <QLocale>
+#include <QPointer>
 #include <QRegExp>
 
 namespace Pavane {
@@ -64,24 +65,43 @@ bool PropertyEditorManager::bindEditor(MWidget* editor, const QString& name, QVa
     if (effective == QVariant::Invalid)
         effective = QVariant::String;
 
+    // Receivers of propertyChanged() and of the editor's own signals while it
+    // is filled may delete the manager or the editor.
+    const QPointer<PropertyEditorManagerPrivate> alive(d);
+    const QPointer<MWidget> editorAlive(editor);
+
     // The property is prepared before the editor is looked at, so this also
     // happens for a widget that is then refused.
     if (!current.isValid()) {
-        d->applyEditorValue(name, QVariant(effective));
+        if (!d->applyEditorValue(name, QVariant(effective)))
+            return false;
     } else if (!d->objectMode) {
         QVariant converted = d->properties.value(name);
         converted.convert(int(effective));
         d->properties.insert(name, converted);
     }
+    if (editor && !editorAlive)
+        return false;
 
+    // Filled while the manager does not listen, so that binding an editor
+    // bound before emits no change either.
+    const char* signal = nullptr;
+    const char* slot = nullptr;
     if (auto* edit = qobject_cast<MTextEdit*>(editor)) {
+        signal = SIGNAL(textChanged());
+        slot = SLOT(textEditTextChanged());
+        disconnect(edit, signal, d, slot);
         edit->setText(textFor(current, effective));
-        connect(edit, SIGNAL(textChanged()), d, SLOT(textEditTextChanged()), Qt::UniqueConnection);
     } else if (auto* button = qobject_cast<MButton*>(editor)) {
+        signal = SIGNAL(toggled(bool));
+        slot = SLOT(buttonToggled(bool));
+        disconnect(button, signal, d, slot);
         button->setCheckable(true);
         button->setChecked(current.toBool());
-        connect(button, SIGNAL(toggled(bool)), d, SLOT(buttonToggled(bool)), Qt::UniqueConnection);
     } else if (auto* combo = qobject_cast<MComboBox*>(editor)) {
+        signal = SIGNAL(currentIndexChanged(QString));
+        slot = SLOT(comboBoxIndexChanged(QString));
+        disconnect(combo, signal, d, slot);
         const QString text = current.toString();
         for (int i = 0; i < combo->count(); ++i) {
             if (combo->itemText(i) == text) {
@@ -89,16 +109,18 @@ bool PropertyEditorManager::bindEditor(MWidget* editor, const QString& name, QVa
                 break;
             }
         }
-        connect(combo, SIGNAL(currentIndexChanged(QString)), d, SLOT(comboBoxIndexChanged(QString)),
-                Qt::UniqueConnection);
     } else if (auto* group = qobject_cast<ButtonGroupContainer*>(editor)) {
+        signal = SIGNAL(buttonClicked(MButton*));
+        slot = SLOT(buttonGroupContainerButtonClicked(MButton*));
+        disconnect(group, signal, d, slot);
         group->setSelectedText(current.toString());
-        connect(group, SIGNAL(buttonClicked(MButton*)), d, SLOT(buttonGroupContainerButtonClicked(MButton*)),
-                Qt::UniqueConnection);
     } else {
         qWarning("Unsupported editor widget: %p", static_cast<void*>(editor));
         return false;
     }
+    if (!alive || !editorAlive)
+        return false;
+    connect(editor, signal, d, slot, Qt::UniqueConnection);
     d->registerEditor(editor, name);
     return true;
 }
@@ -108,10 +130,14 @@ bool PropertyEditorManager::bindEditor(MWidget* editor, const QString& name, con
 {
     const QVariant current = propertyValue(name);
     auto* combo = qobject_cast<MComboBox*>(editor);
-    if (!combo)
+    // Without a model there are no options to store.
+    if (!combo || !model)
         return false;
 
     QMap<QString, QVariant> options;
+    const QPointer<PropertyEditorManagerPrivate> alive(d);
+    const QPointer<MComboBox> comboAlive(combo);
+    disconnect(combo, SIGNAL(currentIndexChanged(QString)), d, SLOT(comboBoxIndexChanged(QString)));
     for (int row = 0; row < combo->count(); ++row) {
         const QString text = model->data(model->index(row, 0), Qt::DisplayRole).toString();
         const QVariant value = model->data(model->index(row, column), Qt::DisplayRole);
@@ -119,6 +145,9 @@ bool PropertyEditorManager::bindEditor(MWidget* editor, const QString& name, con
         // Every matching row is made current: the last one wins.
         if (value == current)
             combo->setCurrentIndex(row);
+        // The combo box's own receivers may delete it, or the manager.
+        if (!alive || !comboAlive)
+            return false;
     }
     d->optionValues.insert(name, options);
 
@@ -131,7 +160,7 @@ bool PropertyEditorManager::bindEditor(MWidget* editor, const QString& name, con
 bool PropertyEditorManager::bindEditor(MWidget* editor, ValueKeyMapperIf* mapper)
 {
     auto* edit = qobject_cast<MTextEdit*>(editor);
-    if (!edit)
+    if (!edit || !mapper)
         return false;
     connect(edit, SIGNAL(textChanged()), d, SLOT(mappedTextEditTextChanged()), Qt::UniqueConnection);
     d->registerMappedEditor(edit, mapper);
@@ -148,7 +177,7 @@ void PropertyEditorManagerPrivate::comboBoxIndexChanged(QString text)
 void PropertyEditorManagerPrivate::buttonGroupContainerButtonClicked(MButton* button)
 {
     const QString name = propertyForEditor(sender());
-    if (!name.isEmpty())
+    if (!name.isEmpty() && button)
         applyEditorValue(name, button->text());
 }
 
@@ -173,10 +202,17 @@ void PropertyEditorManagerPrivate::mappedTextEditTextChanged()
     ValueKeyMapperIf* mapper = editorMappers.value(sender());
     if (!sender() || !mapper)
         return;
-    applyEditorValue(mapper->mappedKey(), mapper->mappedValue());
+    // Asked all at once: a receiver of the first change may delete the
+    // editor, and with it the mapper that interprets it, or the manager.
+    const QString key = mapper->mappedKey();
+    const QVariant value = mapper->mappedValue();
     const QStringList obsolete = mapper->obsoleteKeys();
-    for (const QString& key : obsolete)
-        applyEditorValue(key, QVariant());
+    if (!applyEditorValue(key, value))
+        return;
+    for (const QString& name : obsolete) {
+        if (!applyEditorValue(name, QVariant()))
+            return;
+    }
 }
 
 } // namespace Pavane

@@ -56,20 +56,27 @@ void PropertyEditorManagerPrivate::store(const QString& name, const QVariant& va
         targetObject->setProperty(name.toLatin1().constData(), value);
 }
 
-void PropertyEditorManagerPrivate::applyEditorValue(const QString& name, const QVariant& value)
+bool PropertyEditorManagerPrivate::applyEditorValue(const QString& name, const QVariant& value)
 {
     QVariant stored = value;
     const auto options = optionValues.constFind(name);
     if (options != optionValues.constEnd())
         stored = options->value(value.toString());
+    // Writing a property of the bound object may tell its own receivers,
+    // and those of propertyChanged() may delete the manager.
+    const QPointer<PropertyEditorManagerPrivate> alive(this);
     store(name, stored);
+    if (!alive)
+        return false;
     Q_EMIT q->propertyChanged(name);
+    return alive;
 }
 
 void PropertyEditorManagerPrivate::widgetDestroyed(QObject* object)
 {
-    if (editorMappers.remove(object) == 0)
-        editorProperties.remove(object);
+    // An editor may be bound both by name and through a mapper: it leaves both.
+    editorMappers.remove(object);
+    editorProperties.remove(object);
     signalMapper->removeMappings(object);
 }
 

@@ -29,7 +29,8 @@ public:
     void registerEditor(QObject* editor, const QString& name);
     void registerMappedEditor(QObject* editor, ValueKeyMapperIf* mapper);
     QString propertyForEditor(QObject* editor) const;
-    void applyEditorValue(const QString& name, const QVariant& value);
+    // False when a receiver deleted the manager meanwhile.
+    bool applyEditorValue(const QString& name, const QVariant& value);
     void store(const QString& name, const QVariant& value);
 
     // Editor creation.

@@ -34,7 +34,8 @@ public:
     void insertInOrder(MTextEdit* edit);
     void updateActionKeyEnabled(MTextEdit* edit);
     bool isLast(const MTextEdit* edit) const;
-    void setActionKeyAttribute(const char* attribute, const QVariant& value);
+    // False when a receiver of the input method's change deleted the handler.
+    bool setActionKeyAttribute(const char* attribute, const QVariant& value);
 
     SimpleInputHandler* handler;
     MSheet* sheet;
@@ -187,9 +188,11 @@ bool SimpleInputHandlerPrivate::isLast(const MTextEdit* edit) const
     return !textEdits.isEmpty() && textEdits.last() == edit;
 }
 
-void SimpleInputHandlerPrivate::setActionKeyAttribute(const char* attribute, const QVariant& value)
+bool SimpleInputHandlerPrivate::setActionKeyAttribute(const char* attribute, const QVariant& value)
 {
+    const QPointer<SimpleInputHandlerPrivate> alive(this);
     MInputMethodState::instance()->setExtendedAttribute(extensionId, KeysTarget, ActionKey, attribute, value);
+    return alive;
 }
 
 void SimpleInputHandlerPrivate::updateActionKeyEnabled(MTextEdit* edit)
@@ -217,9 +220,8 @@ void SimpleInputHandlerPrivate::textEditGainedFocus()
     } else {
         label = qtTrId("qtn_comm_next");
     }
-    setActionKeyAttribute("label", label);
-    setActionKeyAttribute("highlighted", true);
-    updateActionKeyEnabled(edit);
+    if (setActionKeyAttribute("label", label) && setActionKeyAttribute("highlighted", true) && edit)
+        updateActionKeyEnabled(edit);
 }
 
 void SimpleInputHandlerPrivate::textEditReturnPressed()
@@ -241,7 +243,9 @@ void SimpleInputHandlerPrivate::textEditReturnPressed()
         action->activate(QAction::Trigger);
     } else {
         MInputMethodState::instance()->closeSoftwareInputPanel();
-        edit->clearFocus();
+        // Its receivers may have deleted the field, or the whole form.
+        if (edit)
+            edit->clearFocus();
     }
 }
 

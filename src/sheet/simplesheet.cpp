@@ -29,11 +29,15 @@ public:
     void buildBody();
 
     SimpleSheet* sheet;
-    MBasicSheetHeader* header = nullptr;
-    MLabel* titleLabel = nullptr;
+    // Guarded, all of them: the host may delete its content, and may replace
+    // the header or the body through the sheet's own setters, which delete
+    // what they replace.
+    QPointer<MBasicSheetHeader> header;
+    QPointer<MLabel> titleLabel;
     QString title;
-    QGraphicsLinearLayout* bodyLayout = nullptr;
-    QGraphicsWidget* content = nullptr;
+    // The body's container, whose layout is the body layout.
+    QPointer<MWidget> body;
+    QPointer<QGraphicsWidget> content;
     bool acceptEnabled = true;
     bool accepted = false;
     bool rejected = false;
@@ -99,8 +103,8 @@ void SimpleSheetPrivate::createTitleLine()
     titleLabel->setTextElide(true);
     titleLabel->setText(title);
     setStyleNames();
-    if (bodyLayout)
-        bodyLayout->insertItem(0, titleLabel);
+    if (body)
+        static_cast<QGraphicsLinearLayout*>(body->layout())->insertItem(0, titleLabel);
 }
 
 void SimpleSheetPrivate::buildBody()
@@ -109,7 +113,7 @@ void SimpleSheetPrivate::buildBody()
     auto* layout = new QGraphicsLinearLayout(Qt::Vertical);
     layout->setSpacing(0);
     layout->setContentsMargins(0, 0, 0, 0);
-    bodyLayout = layout;
+    body = container;
     container->setLayout(layout);
     // Taken into the new container before the old one goes with the old
     // viewport, so that they live on.
@@ -272,6 +276,9 @@ bool SimpleSheet::exec(MWindow* window)
         appear(window, KeepWhenDone);
     else
         appearSystemwide(KeepWhenDone);
+    // A receiver of the state change may have deleted it already.
+    if (!alive)
+        return false;
     d->accepted = false;
     d->rejected = false;
     // Nowhere to show it (no QApplication): waiting would never end.

@@ -5,6 +5,8 @@
 #include <MLayout>
 #include <MLinearLayoutPolicy>
 
+#include <QPointer>
+
 namespace Pavane {
 
 class ButtonGroupContainerPrivate
@@ -15,7 +17,9 @@ public:
 
     bool fixedModeEnabled = false;
     Qt::Orientation fixedModeOrientation = Qt::Vertical;
-    QList<MButton*> buttons;
+    // Guarded: a caller may delete a button it added; the container then
+    // neither reports nor deletes it again.
+    QList<QPointer<MButton>> buttons;
     MButtonGroup* buttonGroup = nullptr;
     MLayout* layout = nullptr;
     MLinearLayoutPolicy* landscapePolicy = nullptr;
@@ -58,14 +62,16 @@ ButtonGroupContainer::ButtonGroupContainer(QGraphicsItem* parent)
 
 ButtonGroupContainer::~ButtonGroupContainer()
 {
-    const QList<MButton*> buttons = d->buttons;
+    const QList<QPointer<MButton>> buttons = d->buttons;
     d->buttons.clear();
-    qDeleteAll(buttons);
+    for (const QPointer<MButton>& button : buttons)
+        delete button.data();
 }
 
 void ButtonGroupContainer::addButton(MButton* button)
 {
-    if (!button)
+    // Added twice, it would be laid out and deleted twice.
+    if (!button || d->buttons.contains(button))
         return;
     if (!d->layout)
         d->buildLayout(this);
@@ -98,8 +104,8 @@ MButton* ButtonGroupContainer::button(int index) const
 
 MButton* ButtonGroupContainer::button(const QString& text) const
 {
-    for (MButton* button : d->buttons) {
-        if (button->text() == text)
+    for (MButton* button : qAsConst(d->buttons)) {
+        if (button && button->text() == text)
             return button;
     }
     return nullptr;
@@ -107,8 +113,8 @@ MButton* ButtonGroupContainer::button(const QString& text) const
 
 MButton* ButtonGroupContainer::selectedButton() const
 {
-    for (MButton* button : d->buttons) {
-        if (button->isChecked())
+    for (MButton* button : qAsConst(d->buttons)) {
+        if (button && button->isChecked())
             return button;
     }
     return nullptr;
@@ -122,8 +128,13 @@ QString ButtonGroupContainer::selectedText() const
 
 void ButtonGroupContainer::setSelectedText(const QString& text)
 {
-    for (MButton* button : qAsConst(d->buttons)) {
-        if (button->text() == text && !button->isChecked())
+    // Receivers of the toggles may delete buttons, or the container.
+    const QPointer<ButtonGroupContainer> alive(this);
+    const QList<QPointer<MButton>> buttons = d->buttons;
+    for (const QPointer<MButton>& button : buttons) {
+        if (!alive)
+            return;
+        if (button && button->text() == text && !button->isChecked())
             button->toggle();
     }
 }

@@ -4,13 +4,15 @@
 #include <MSeparator>
 
 #include <QGraphicsLinearLayout>
+#include <QPointer>
 
 namespace Pavane {
 
 class DividerHeaderPrivate
 {
 public:
-    MLabel* label = nullptr;
+    // Guarded: label() hands it out, and a host may delete it.
+    QPointer<MLabel> label;
     QGraphicsLinearLayout* layout = nullptr;
 };
 
@@ -48,7 +50,7 @@ void DividerHeader::setLabel(MLabel* label)
 {
     if (label == d->label)
         return;
-    delete d->label;
+    delete d->label.data();
     d->label = label;
     if (label)
         d->layout->addItem(label);

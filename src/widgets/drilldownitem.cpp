@@ -4,6 +4,7 @@
 #include <MLabel>
 
 #include <QGraphicsLinearLayout>
+#include <QPointer>
 
 namespace Pavane {
 
@@ -27,7 +28,8 @@ public:
     DrillDownItem* q;
     QGraphicsLinearLayout* mainLayout;
     QGraphicsLinearLayout* textLayout;
-    MImageWidget* image = nullptr;
+    // Guarded: the host made it and may delete it itself.
+    QPointer<MImageWidget> image;
     MLabel* titleLabel;
     MLabel* subtitleLabel = nullptr;
 };
@@ -91,7 +93,7 @@ void DrillDownItem::setImageWidget(MImageWidget* image)
 {
     if (image == d->image)
         return;
-    delete d->image;
+    delete d->image.data();
     d->image = image;
     if (image) {
         image->setStyleName(QStringLiteral("CommonMainIcon"));

@@ -7,6 +7,8 @@
 #include <MLinearLayoutPolicy>
 #include <MProgressIndicator>
 
+#include <QPointer>
+
 namespace Pavane {
 
 namespace {
@@ -33,12 +35,22 @@ public:
     MLinearLayoutPolicy* mainPolicy = nullptr;
     MLinearLayoutPolicy* progressPolicy = nullptr;
     MLabel* titleLabel = nullptr;
-    MHelpButton* helpButton = nullptr;
+    // What stands for the title in the row: the title label, or, once there
+    // is an info text, the container holding both. A widget has one place,
+    // so both policies share this one item.
+    QGraphicsWidget* titleItem() const;
+    MWidget* textStack = nullptr;
+    QPointer<MHelpButton> helpButton;
     MProgressIndicator* progressIndicator = nullptr;
     bool progressShown = false;
     MButton* button = nullptr;
     MLabel* infoLabel = nullptr;
 };
+
+QGraphicsWidget* SimpleCheckBoxLabelPrivate::titleItem() const
+{
+    return textStack ? static_cast<QGraphicsWidget*>(textStack) : titleLabel;
+}
 
 SimpleCheckBoxLabel::SimpleCheckBoxLabel(MButton* button, const QString& text, QString viewType,
                                          QGraphicsItem* parent)
@@ -77,8 +89,7 @@ SimpleCheckBoxLabel::~SimpleCheckBoxLabel() = default;
 void SimpleCheckBoxLabel::setHelpPageId(QString pageId)
 {
     if (pageId.isEmpty()) {
-        delete d->helpButton;
-        d->helpButton = nullptr;
+        delete d->helpButton.data();
         return;
     }
     if (d->helpButton) {
@@ -97,13 +108,19 @@ void SimpleCheckBoxLabel::setInfoText(const QString& text)
         d->infoLabel = new MLabel;
         d->infoLabel->setWordWrap(true);
         d->infoLabel->setStyleName(QStringLiteral("CommonSubText"));
-        // The title and the text stacked, in the title's place in the row.
-        auto* stack = new MWidget;
-        auto* stackPolicy = new MLinearLayoutPolicy(newLayout(stack), Qt::Vertical);
+        // The title and the text stacked, in the title's place in the row,
+        // in the normal and in the busy state. The title leaves the row's
+        // layout first, so that it keeps its new one.
+        const int mainIndex = qMax(0, d->mainPolicy->indexOf(d->titleLabel));
+        const int busyIndex = d->progressPolicy ? d->progressPolicy->indexOf(d->titleLabel) : -1;
+        d->layout->removeItem(d->titleLabel);
+        d->textStack = new MWidget;
+        auto* stackPolicy = new MLinearLayoutPolicy(newLayout(d->textStack), Qt::Vertical);
         stackPolicy->addItem(d->titleLabel);
         stackPolicy->addItem(d->infoLabel);
-        d->mainPolicy->removeItem(d->titleLabel);
-        d->mainPolicy->insertItem(0, stack);
+        d->mainPolicy->insertItem(mainIndex, d->textStack, Left);
+        if (busyIndex >= 0)
+            d->progressPolicy->insertItem(busyIndex, d->textStack, Left);
     }
     d->infoLabel->setText(text);
     setStyleName(QStringLiteral("CommonLargePanel"));
@@ -121,7 +138,7 @@ void SimpleCheckBoxLabel::setShowProgressIndicator(bool show)
     }
     if (!d->progressPolicy) {
         d->progressPolicy = new MLinearLayoutPolicy(d->layout, Qt::Horizontal);
-        d->progressPolicy->addItem(d->titleLabel, Left);
+        d->progressPolicy->addItem(d->titleItem(), Left);
         if (d->helpButton)
             d->progressPolicy->addItem(d->helpButton, Right);
     }

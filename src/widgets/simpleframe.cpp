@@ -7,6 +7,7 @@
 #include <MLocale>
 #include <MWidgetController>
 
+#include <QGraphicsScene>
 #include <QPointer>
 
 namespace Pavane {
@@ -18,7 +19,7 @@ public:
 
     QString title;
     QPointer<MWidget> content;
-    MLabel* titleLabel = nullptr;
+    QPointer<MLabel> titleLabel;
     // The label itself, or the divider header that carries it.
     QPointer<QGraphicsWidget> caption;
 };
@@ -84,8 +85,15 @@ void SimpleFrame::setContent(MWidget* content)
     QPointer<MWidget> old = d->content;
     d->content = content;
     createContent();
-    // Out of the layout now, it would linger on the frame: it goes.
-    delete old.data();
+    // Out of the layout now, it would linger on the frame. It is not the
+    // frame's to delete: it is let go, out of sight, so that a host that
+    // still holds it keeps a live widget, which no scene will delete.
+    if (old && old != content && old->parentItem() == this) {
+        old->hide();
+        old->setParentItem(nullptr);
+        if (QGraphicsScene* scene = old->scene())
+            scene->removeItem(old);
+    }
 }
 
 void SimpleFrame::createContent()

@@ -16,6 +16,7 @@
 #include <QGraphicsLinearLayout>
 #include <QPointer>
 #include <QSignalSpy>
+#include <QDateTime>
 #include <QStandardItemModel>
 #include <QtTest>
 
@@ -197,6 +198,11 @@ private Q_SLOTS:
         QVERIFY(!manager.widgetForProperty("fresh"));
 
         // Bound to a model: the later of two equal rows wins; picks store column 1.
+        // No model: nothing to bind to, and nothing read.
+        MComboBox unbound;
+        unbound.addItems({"low"});
+        QVERIFY(!manager.bindEditor(&unbound, "value", nullptr, 1));
+
         QStandardItemModel model(3, 2);
         const QList<QPair<QString, int>> rows{{"low", 3}, {"mid", 5}, {"high", 3}};
         for (int row = 0; row < rows.size(); ++row) {
@@ -226,6 +232,109 @@ private Q_SLOTS:
         ToolkitTest::type(window.data(), ":1");
         QCOMPARE(manager.propertyValue("ipv6"), QVariant(QStringLiteral("f:1")));
         QVERIFY(!manager.propertyValue("ipv4").isValid() && !manager.propertyValue("address").isValid());
+    }
+
+    // Bound both by name and through a mapper, a deleted editor used to stay
+    // in one of the two registries, and widgetForProperty() read freed memory.
+    void anEditorBoundTwiceLeavesBothRegistries()
+    {
+        PropertyEditorManager manager(QMap<QString, QVariant>{{"ipv4", "a"}});
+        AddressMapper mapper;
+        mapper.edit = new MTextEdit;
+        QVERIFY(manager.bindEditor(mapper.edit, "ipv4", QVariant::String));
+        QVERIFY(manager.bindEditor(mapper.edit, &mapper));
+        QCOMPARE(manager.widgetForProperty("ipv4"), mapper.edit);
+        delete mapper.edit;
+        QVERIFY(!manager.widgetForProperty("ipv4"));
+        MTextEdit other;
+        QVERIFY(!manager.bindEditor(&other, nullptr));
+    }
+
+    // Values of types no editor expects, in every editor kind: each editor
+    // is made and bound, shows something, and a user's change stores a value
+    // and is announced once.
+    void unexpectedValueTypes_data()
+    {
+        QTest::addColumn<QVariant>("value");
+        QTest::newRow("map") << QVariant(QVariantMap{{"a", QVariantList{1, "x"}}});
+        QTest::newRow("nested list") << QVariant(QVariantList{QVariantList{QVariantMap{}}, QVariant()});
+        QTest::newRow("object") << QVariant::fromValue<QObject*>(this);
+        QTest::newRow("point") << QVariant(QPointF(1.5, -2));
+        QTest::newRow("not a number") << QVariant(qQNaN());
+        QTest::newRow("bytes with NUL and no UTF-8") << QVariant(QByteArray("\0\xff\xfe", 3));
+        QTest::newRow("huge text") << QVariant(QString(100000, QChar(0xd800)));
+        QTest::newRow("date") << QVariant(QDateTime::fromMSecsSinceEpoch(0, Qt::UTC));
+        QTest::newRow("huge number") << QVariant(qint64(1) << 62);
+    }
+
+    void unexpectedValueTypes()
+    {
+        QFETCH(QVariant, value);
+        PropertyEditorManager manager(QMap<QString, QVariant>{{"p", value}});
+        QSignalSpy changed(&manager, &PropertyEditorManager::propertyChanged);
+        auto* byType = place<MTextEdit>(manager.createEditor("p", QVariant::Invalid));
+        typeInto(byType, "1");
+        QCOMPARE(changed.count(), 1);
+
+        for (const QVariant::Type type : {QVariant::Int, QVariant::Bool, QVariant::StringList, QVariant::ByteArray,
+                                          QVariant::Type(QVariant::UserType + 77)}) {
+            manager.setPropertyValue("p", value);
+            QScopedPointer<MWidget> editor(manager.createEditor("p", type));
+            QVERIFY(editor);
+        }
+        manager.setPropertyValue("p", value);
+        auto* group = place<ButtonGroupContainer>(manager.createEditor("p", QStringList{"a", "b"}, {value, QVariant()}));
+        // Selected when equal to itself (NaN is not).
+        QCOMPARE(group->selectedText(), value == value ? QStringLiteral("a") : QString());
+        changed.clear();
+        ToolkitTest::tap(window.data(), group->button(1));
+        QCOMPARE(changed.count(), 1);
+        QVERIFY(!manager.propertyValue("p").isValid());
+
+        manager.setPropertyValue("p", value);
+        auto* toggle = place<MButton>(manager.createEditor("p", QVariant(), value));
+        QVERIFY(!toggle->isChecked());
+        ToolkitTest::tap(window.data(), toggle);
+        QVERIFY(!manager.propertyValue("p").isValid());
+
+        // Bound existing editors of every kind.
+        manager.setPropertyValue("p", value);
+        MTextEdit edit;
+        MButton button;
+        MComboBox combo;
+        combo.addItems({"x", value.toString()});
+        ButtonGroupContainer existing;
+        existing.addButton("x");
+        for (MWidget* editor : std::initializer_list<MWidget*>{&edit, &button, &combo, &existing})
+            QVERIFY(manager.bindEditor(editor, "p", QVariant::Invalid));
+    }
+
+    // A mapper's keys are the host's: empty, with NULs, beyond Latin-1 or
+    // huge, in both modes. Each is written and announced.
+    void hostileMapperKeys()
+    {
+        struct Keys : Pavane::ValueKeyMapperIf
+        {
+            QString mappedKey() const override { return QString(); }
+            QVariant mappedValue() const override { return QVariant::fromValue<QObject*>(nullptr); }
+            QStringList obsoleteKeys() const override
+            {
+                return {QString::fromLatin1("a\0b", 3), QStringLiteral("\u0416\U0001F600"), QString(70000, 'k'),
+                        QString(QChar(0xdc00))};
+            }
+        } keys;
+        Target target;
+        for (PropertyEditorManager* manager : {new PropertyEditorManager(QMap<QString, QVariant>{}),
+                                               new PropertyEditorManager(&target)}) {
+            auto* edit = place<MTextEdit>(new MTextEdit);
+            QVERIFY(manager->bindEditor(edit, &keys));
+            QSignalSpy changed(manager, &PropertyEditorManager::propertyChanged);
+            typeInto(edit, "x");
+            QCOMPARE(changed.count(), 5);
+            QCOMPARE(changed.at(0).at(0).toString(), QString());
+            QCOMPARE(changed.at(3).at(0).toString().size(), 70000);
+            delete manager;
+        }
     }
 
     void editorsAndManagerGoingAway()

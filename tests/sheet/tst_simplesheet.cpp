@@ -122,6 +122,20 @@ private Q_SLOTS:
         QCOMPARE(followUps, 0);
     }
 
+    // The content is the host's to delete; the sheet then builds without it.
+    void contentDeletedByTheHost()
+    {
+        SimpleSheet sheet;
+        auto* content = new MLabel(QStringLiteral("content"));
+        sheet.setContent(content);
+        delete content;
+        QVERIFY(!sheet.content());
+        sheet.setTitle(QStringLiteral("Connect"));
+        sheet.appear(window.data());
+        QTRY_COMPARE(sheet.sceneWindowState(), MSceneWindow::Appeared);
+        sheet.disappear();
+    }
+
     void theBody()
     {
         SimpleSheet sheet;

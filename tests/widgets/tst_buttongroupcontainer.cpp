@@ -121,8 +121,13 @@ private Q_SLOTS:
         container->addButton(own.data());
         container->addButton(QStringLiteral("made here"));
         QPointer<MButton> made = container->button(1);
+        container->addButton(QStringLiteral("gone"));
         show(container);
         QTRY_VERIFY(made->isVisible());
+        // One the caller deleted is neither reported nor deleted again.
+        delete container->button(2);
+        QVERIFY(!container->button(2));
+        QCOMPARE(container->button(QStringLiteral("made here")), made.data());
         page.reset();
         QVERIFY(own.isNull());
         QVERIFY(made.isNull());

@@ -107,26 +107,62 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitFor([row] { return shown<MHelpButton>(row).isEmpty(); }));
     }
 
+    // The spinner takes the button's place; the title, with the info text
+    // under it when there is one, stays in both states, whichever came first.
+    void theSpinnerTakesTheButtonsPlace_data()
+    {
+        QTest::addColumn<bool>("infoBefore");
+        QTest::addColumn<bool>("infoAfter");
+        QTest::newRow("busy alone") << false << false;
+        QTest::newRow("info text, then busy") << true << false;
+        QTest::newRow("busy, then info text") << false << true;
+    }
+
     void theSpinnerTakesTheButtonsPlace()
     {
+        QFETCH(bool, infoBefore);
+        QFETCH(bool, infoAfter);
         auto* button = new MButton;
         auto* row = new SimpleCheckBoxLabel(button, QStringLiteral("Bluetooth"), MButton::switchType);
         row->setShowProgressIndicator(false); // before any true: nothing
         const QScopedPointer<MSceneWindow> page(ToolkitTest::showOnPage(window.data(), row));
         QVERIFY(shown<MProgressIndicator>(row).isEmpty());
+        const auto texts = [row] {
+            QStringList result;
+            for (MLabel* label : shown<MLabel>(row)) {
+                if (label->size().width() > 0 && row->sceneBoundingRect().contains(label->sceneBoundingRect()))
+                    result << label->text();
+            }
+            result.sort();
+            return result;
+        };
+        const QStringList expected = infoBefore || infoAfter ? QStringList{"Bluetooth", "Searching"}
+                                                             : QStringList{"Bluetooth"};
+        if (infoBefore)
+            row->setInfoText(QStringLiteral("Searching"));
         row->setShowProgressIndicator(true);
         row->setShowProgressIndicator(true);
-        QVERIFY(QTest::qWaitFor([&] { return !button->isVisible(); }));
+        if (infoAfter)
+            row->setInfoText(QStringLiteral("Searching"));
+        QTRY_VERIFY(!button->isVisible());
         QCOMPARE(shown<MProgressIndicator>(row).size(), 1);
+        QTRY_COMPARE(texts(), expected);
         row->setShowProgressIndicator(false);
-        QVERIFY(QTest::qWaitFor([&] { return button->isVisible(); }));
+        QTRY_VERIFY(button->isVisible());
         QVERIFY(shown<MProgressIndicator>(row).isEmpty());
+        QTRY_COMPARE(texts(), expected);
+        row->setShowProgressIndicator(true);
+        QTRY_VERIFY(!button->isVisible());
+        QTRY_COMPARE(texts(), expected);
     }
 
     void prefixIndent()
     {
         auto* edit = new PrefixTextEdit;
         const QScopedPointer<MSceneWindow> page(ToolkitTest::showOnPage(window.data(), edit));
+        QVERIFY(edit->prefix().isNull());
+        edit->setPrefix(QLatin1String(""));
+        QVERIFY(!edit->prefix().isNull() && edit->prefix().isEmpty());
         edit->setPrefix(QStringLiteral("http://"));
         MLabel* label = shown<MLabel>(edit).value(0);
         QVERIFY(label);

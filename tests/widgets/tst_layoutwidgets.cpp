@@ -1,20 +1,29 @@
 // The layout widgets on screen: captions chosen by the content's style,
-// headers, divider headers and drill-down rows.
+// headers, divider headers and drill-down rows, and hostile texts in all
+// the widgets that show a text.
 #include <Pavane/ButtonGroupContainer>
 #include <Pavane/DividerHeader>
 #include <Pavane/DrillDownItem>
 #include <Pavane/HeaderPanel>
+#include <Pavane/KeyTextEdit>
+#include <Pavane/PrefixTextEdit>
+#include <Pavane/SimpleCheckBoxLabel>
 #include <Pavane/SimpleFrame>
 
 #include "toolkittest.h"
 
+#include <MButton>
 #include <MImageWidget>
 #include <MLabel>
 #include <MSceneWindow>
 #include <MSeparator>
 #include <MTextEdit>
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QPointer>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QtTest>
 
 using namespace Pavane;
@@ -122,15 +131,23 @@ private Q_SLOTS:
         QVERIFY(caption);
         QVERIFY(caption->sceneBoundingRect().bottom() <= first->sceneBoundingRect().top());
 
-        // A new content stands under the same caption; the old one goes.
-        QPointer<MTextEdit> old = first;
+        // A new content stands under the same caption. The old one is the
+        // host's: let go, out of sight and out of the scene, but alive.
+        QScopedPointer<MTextEdit> old(first);
         auto* second = new MTextEdit;
         frame->setContent(second);
         frame->setTitle(QStringLiteral("SSID"));
-        QVERIFY(old.isNull());
+        QVERIFY(!old->isVisible() && !old->parentItem() && !old->scene());
         QCOMPARE(caption->text(), QStringLiteral("SSID"));
         QVERIFY(QTest::qWaitFor([&] { return caption->sceneBoundingRect().bottom() <= second->sceneBoundingRect().top()
                                              && second->isVisible(); }));
+
+        // Content the host deletes is forgotten; the next one takes its place.
+        delete second;
+        QVERIFY(!frame->content());
+        auto* third = new MTextEdit;
+        frame->setContent(third);
+        QVERIFY(QTest::qWaitFor([&] { return third->isVisible(); }));
     }
 
     void headerPanel()
@@ -158,6 +175,12 @@ private Q_SLOTS:
         QVERIFY(divider);
         QCOMPARE(divider->styleName(), QStringLiteral("CommonGroupHeaderDivider"));
         QVERIFY(divider->sceneBoundingRect().right() <= other->sceneBoundingRect().left());
+
+        // A label the host deleted is not deleted again.
+        delete other;
+        auto* third = new MLabel(QStringLiteral("More"));
+        header->setLabel(third);
+        QCOMPARE(header->label(), third);
 
         // Without a label the row keeps its divider alone.
         header->setLabel(nullptr);
@@ -191,9 +214,65 @@ private Q_SLOTS:
         QVERIFY(a.isNull());
         QCOMPARE(b->styleName(), QStringLiteral("CommonMainIcon"));
         QVERIFY(QTest::qWaitFor([&] { return b->isVisible() && b->sceneBoundingRect().right() <= labels[0]->sceneBoundingRect().left(); }));
-        QPointer<MImageWidget> gone = b;
+        // An image the host deleted is not deleted again.
+        delete b;
+        QPointer<MImageWidget> gone = new MImageWidget(QStringLiteral("icon-m-content-wlan"));
+        item->setImageWidget(gone);
         item->setImageWidget(nullptr);
         QVERIFY(gone.isNull());
+    }
+
+    // Texts as a host may pass them on: huge, right-to-left, with NULs and
+    // unpaired surrogates. Each widget keeps them as given and draws them.
+    void hostileTexts_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("100k characters") << QString(100000, QLatin1Char('W'));
+        QTest::newRow("100k right-to-left") << QString(50000, QChar(0x05d0)) + QString(50000, QChar(0x0627));
+        QTest::newRow("NULs") << QString::fromLatin1("a\0b\0", 4);
+        QTest::newRow("lone high surrogate") << QString(QChar(0xd800)) + QStringLiteral("x");
+        QTest::newRow("lone low surrogate at the end") << QStringLiteral("x") + QChar(0xdc00);
+        QTest::newRow("line and paragraph breaks") << QStringLiteral("a\nb\rc") + QChar(0x2029) + QChar(0x2028);
+    }
+
+    void hostileTexts()
+    {
+        QFETCH(QString, text);
+        auto* page = new MSceneWindow;
+        auto* layout = new QGraphicsLinearLayout(Qt::Vertical, page);
+        auto* panel = new HeaderPanel(text);
+        auto* divider = new DividerHeader(text);
+        auto* frame = new SimpleFrame(text);
+        frame->setContent(new MWidget);
+        auto* item = new DrillDownItem;
+        item->setTitle(text);
+        item->setSubtitle(text);
+        auto* row = new SimpleCheckBoxLabel(new MButton, text, MButton::checkboxType);
+        row->setInfoText(text);
+        row->setShowProgressIndicator(true);
+        auto* prefixed = new PrefixTextEdit;
+        prefixed->setPrefix(text);
+        auto* key = new KeyTextEdit;
+        for (QGraphicsWidget* widget : std::initializer_list<QGraphicsWidget*>{panel, divider, frame, item, row, prefixed, key})
+            layout->addItem(widget);
+        page->appear(window.data(), MSceneWindow::DestroyWhenDone);
+        QVERIFY(QTest::qWaitFor([layout] { return layout->isActivated(); }));
+
+        QCOMPARE(panel->text(), text);
+        QCOMPARE(divider->label()->text(), text);
+        QCOMPARE(frame->title(), text);
+        QCOMPARE(item->title(), text);
+        QCOMPARE(prefixed->prefix(), text);
+        QVERIFY(prefixed->document()->firstBlock().blockFormat().textIndent() >= 0);
+        QVERIFY(!window->grab().isNull());
+
+        // Pasted: what the field may hold, on one line, nothing more.
+        QGuiApplication::clipboard()->setText(text);
+        ToolkitTest::tap(window.data(), key);
+        ToolkitTest::key(window.data(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(key->text().size(), text.size());
+        QVERIFY(!key->text().contains(QLatin1Char('\n')));
+        page->disappear();
     }
 };
 

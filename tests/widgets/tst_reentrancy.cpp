@@ -1,0 +1,397 @@
+// Receivers that delete things while a library widget is telling them
+// something: the emitter, what holds it, or, for the property editor, the
+// manager, the editor and the bound object. Each row names one signal, what
+// its receiver deletes and how a user sets it off; the run must end with
+// everything deleted and nothing touched after its deletion.
+#include <Pavane/ButtonGroupContainer>
+#include <Pavane/DrillDownItem>
+#include <Pavane/KeyTextEdit>
+#include <Pavane/PrefixTextEdit>
+#include <Pavane/PropertyEditorManager>
+#include <Pavane/SimpleCheckBoxLabel>
+#include <Pavane/SimpleSheet>
+#include <Pavane/ValueKeyMapperIf>
+
+#include "toolkittest.h"
+
+#include <MBasicSheetHeader>
+#include <MButton>
+#include <MComboBox>
+#include <MHelpButton>
+#include <MInputMethodState>
+#include <MTextEdit>
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QPointer>
+#include <QRegularExpressionValidator>
+#include <QtTest>
+
+#include <functional>
+
+using namespace Pavane;
+
+namespace {
+
+struct Scene
+{
+    MWindow* window = nullptr;
+    QGraphicsLinearLayout* form = nullptr;
+    QObject* emitter = nullptr;
+    const char* signal = nullptr;
+    QList<QPointer<QObject>> victims;
+    // Not the receiver's to delete: the test deletes them at the end.
+    QList<QPointer<QObject>> leftovers;
+    std::function<void()> trigger;
+
+    template<typename Widget>
+    Widget* place(Widget* widget)
+    {
+        form->insertItem(0, widget);
+        QGraphicsLinearLayout* layout = form;
+        if (!QTest::qWaitFor([layout, widget] { return layout->isActivated() && widget->isVisible(); }))
+            qWarning("the widget was not laid out");
+        return widget;
+    }
+};
+
+using Setup = std::function<void(Scene&)>;
+
+// Writes the typed text under "ipv4" and clears "ipv6" and "address".
+struct Mapper : ValueKeyMapperIf
+{
+    QPointer<MTextEdit> edit;
+    QString mappedKey() const override { return QStringLiteral("ipv4"); }
+    QVariant mappedValue() const override { return edit ? edit->text() : QString(); }
+    QStringList obsoleteKeys() const override { return {QStringLiteral("ipv6"), QStringLiteral("address")}; }
+};
+
+template<typename T>
+T* findShown(QGraphicsItem* root)
+{
+    for (QGraphicsItem* item : root->childItems()) {
+        if (auto* found = qobject_cast<T*>(item->toGraphicsObject()); found && found->isVisible())
+            return found;
+        if (T* found = findShown<T>(item))
+            return found;
+    }
+    return nullptr;
+}
+
+SimpleSheet* shownSheet(Scene& scene, QGraphicsWidget* content = nullptr, bool withButtons = true)
+{
+    auto* sheet = new SimpleSheet;
+    if (withButtons) {
+        sheet->setAcceptLabel(QStringLiteral("Save"));
+        sheet->setRejectLabel(QStringLiteral("Cancel"));
+    }
+    if (content)
+        sheet->setContent(content);
+    sheet->appear(scene.window);
+    if (!QTest::qWaitFor([sheet] { return sheet->sceneWindowState() == MSceneWindow::Appeared; }))
+        qWarning("the sheet did not appear");
+    return sheet;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Setup)
+
+class Deleter : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QPointer<QObject>> victims;
+    int calls = 0;
+
+public Q_SLOTS:
+    void deleteVictims()
+    {
+        ++calls;
+        for (const QPointer<QObject>& victim : qAsConst(victims))
+            delete victim.data();
+    }
+};
+
+class TestReentrancy : public QObject
+{
+    Q_OBJECT
+
+    QScopedPointer<MWindow> window;
+    QScopedPointer<MSceneWindow> page;
+    QGraphicsLinearLayout* form = nullptr;
+
+    static void addPropertyEditorRows()
+    {
+        // What each editor kind is, how a user changes it, and which property it edits.
+        struct Kind
+        {
+            const char* name;
+            std::function<MWidget*(PropertyEditorManager&, Mapper&)> make;
+            std::function<void(MWindow*, MWidget*)> change;
+        };
+        const auto typeInto = [](MWindow* window, MWidget* editor) {
+            ToolkitTest::tap(window, editor);
+            ToolkitTest::type(window, QStringLiteral("7"));
+        };
+        const auto tapIt = [](MWindow* window, MWidget* editor) { ToolkitTest::tap(window, editor); };
+        const QList<Kind> kinds{
+            {"text edit", [](PropertyEditorManager& m, Mapper&) { return m.createEditor("name", QVariant::Invalid); },
+             typeInto},
+            {"number edit", [](PropertyEditorManager& m, Mapper&) { return m.createEditor("port", QVariant::Int); },
+             typeInto},
+            {"mapped text edit",
+             [](PropertyEditorManager& m, Mapper& mapper) {
+                 mapper.edit = new MTextEdit;
+                 m.bindEditor(mapper.edit, &mapper);
+                 return mapper.edit.data();
+             },
+             typeInto},
+            {"switch", [](PropertyEditorManager& m, Mapper&) { return m.createEditor("hidden", QVariant::Bool); },
+             tapIt},
+            {"two-value switch",
+             [](PropertyEditorManager& m, Mapper&) { return m.createEditor("mode", QVariant(1), QVariant(2)); }, tapIt},
+            {"button group",
+             [](PropertyEditorManager& m, Mapper&) {
+                 return m.createEditor("mode", QStringList{"a", "b"}, QList<QVariant>{1, 2});
+             },
+             [](MWindow* window, MWidget* editor) {
+                 ToolkitTest::tap(window, qobject_cast<ButtonGroupContainer*>(editor)->button(1));
+             }},
+            {"combo box",
+             [](PropertyEditorManager& m, Mapper&) {
+                 m.setButtonGroupLimit(0);
+                 return m.createEditor("mode", QStringList{"a", "b"}, QList<QVariant>{1, 2});
+             },
+             [](MWindow*, MWidget* editor) { qobject_cast<MComboBox*>(editor)->setCurrentIndex(1); }},
+        };
+        enum Victim { Manager = 1, Editor = 2, Target = 4 };
+        const QList<QPair<const char*, int>> victimSets{
+            {"the manager", Manager}, {"the editor", Editor}, {"the bound object", Target},
+            {"all three", Manager | Editor | Target}};
+        for (const Kind& kind : kinds) {
+            for (const auto& victims : victimSets) {
+                const QByteArray row = QByteArray("propertyChanged from a ") + kind.name + " deletes " + victims.first;
+                QTest::newRow(row.constData()) << Setup([kind, which = victims.second](Scene& scene) {
+                    auto* target = new QObject;
+                    target->setProperty("name", QStringLiteral("a"));
+                    target->setProperty("port", 80);
+                    target->setProperty("mode", 1);
+                    auto* manager = new PropertyEditorManager(target);
+                    // The mapper outlives its editor's binding, as it must.
+                    auto mapper = QSharedPointer<Mapper>::create();
+                    MWidget* editor = scene.place(kind.make(*manager, *mapper));
+                    QObject::connect(editor, &QObject::destroyed, [mapper] {});
+                    scene.emitter = manager;
+                    scene.signal = SIGNAL(propertyChanged(QString));
+                    if (which & Manager)
+                        scene.victims << manager;
+                    else
+                        scene.leftovers << manager;
+                    if (which & Editor)
+                        scene.victims << editor;
+                    if (which & Target)
+                        scene.victims << target;
+                    else
+                        scene.leftovers << target;
+                    const QPointer<MWidget> guard(editor);
+                    scene.trigger = [&scene, kind, guard] { kind.change(scene.window, guard); };
+                });
+            }
+        }
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        window.reset(ToolkitTest::shownWindow());
+        page.reset(new MSceneWindow);
+        form = new QGraphicsLinearLayout(Qt::Vertical, page.data());
+        form->addStretch();
+        page->appear(window.data());
+    }
+
+    void cleanup()
+    {
+        page.reset();
+        window.reset();
+    }
+
+    void receiverDeletes_data()
+    {
+        QTest::addColumn<Setup>("setup");
+        addPropertyEditorRows();
+
+        QTest::newRow("buttonClicked deletes the button group") << Setup([](Scene& scene) {
+            auto* group = scene.place(new ButtonGroupContainer);
+            group->addButton(QStringLiteral("a"), true);
+            group->addButton(QStringLiteral("b"), false);
+            scene.emitter = group;
+            scene.signal = SIGNAL(buttonClicked(MButton*));
+            scene.victims << group;
+            scene.trigger = [&scene, group] { ToolkitTest::tap(scene.window, group->button(1)); };
+        });
+        QTest::newRow("a button's toggled during setSelectedText deletes the group") << Setup([](Scene& scene) {
+            auto* group = scene.place(new ButtonGroupContainer);
+            for (const char* text : {"a", "b", "b", "b"})
+                group->addButton(QString::fromLatin1(text), false);
+            scene.emitter = group->button(1);
+            scene.signal = SIGNAL(toggled(bool));
+            scene.victims << group;
+            scene.trigger = [group] { group->setSelectedText(QStringLiteral("b")); };
+        });
+
+        const auto sheetRow = [](const char* signal, bool accept) {
+            return Setup([signal, accept](Scene& scene) {
+                SimpleSheet* sheet = shownSheet(scene);
+                scene.emitter = sheet;
+                scene.signal = signal;
+                scene.victims << sheet;
+                scene.trigger = [&scene, sheet, accept] {
+                    auto* header = qobject_cast<MBasicSheetHeader*>(sheet->headerWidget());
+                    QList<MButton*> buttons;
+                    for (QGraphicsItem* item : header->childItems()) {
+                        if (auto* button = qobject_cast<MButton*>(item->toGraphicsObject()))
+                            buttons << button;
+                    }
+                    for (MButton* button : buttons) {
+                        if (button->text() == (accept ? QLatin1String("Save") : QLatin1String("Cancel")))
+                            ToolkitTest::tap(scene.window, button);
+                    }
+                };
+            });
+        };
+        QTest::newRow("the sheet's finished deletes it") << sheetRow(SIGNAL(finished(bool)), true);
+        QTest::newRow("the sheet's accepted deletes it") << sheetRow(SIGNAL(accepted()), true);
+        QTest::newRow("the sheet's rejected deletes it") << sheetRow(SIGNAL(rejected()), false);
+        const auto dismissedSheetRow = [](const char* signal) {
+            return Setup([signal](Scene& scene) {
+                SimpleSheet* sheet = shownSheet(scene);
+                scene.emitter = sheet;
+                scene.signal = signal;
+                scene.victims << sheet;
+                scene.trigger = [sheet] { sheet->dismiss(); };
+            });
+        };
+        QTest::newRow("an undecided dismissal's rejected deletes the sheet") << dismissedSheetRow(SIGNAL(rejected()));
+        QTest::newRow("an undecided dismissal's finished deletes the sheet") << dismissedSheetRow(SIGNAL(finished(bool)));
+        QTest::newRow("a dismissal's disappeared deletes the sheet") << dismissedSheetRow(SIGNAL(disappeared()));
+        QTest::newRow("the sheet's state change deletes it as it appears") << Setup([](Scene& scene) {
+            auto* sheet = new SimpleSheet;
+            sheet->setTitle(QStringLiteral("title"));
+            scene.emitter = sheet;
+            scene.signal = SIGNAL(sceneWindowStateChanged(MSceneWindow::SceneWindowState,MSceneWindow::SceneWindowState));
+            scene.victims << sheet;
+            scene.trigger = [&scene, sheet] { sheet->appear(scene.window); };
+        });
+        QTest::newRow("the keyboard's action key, set on focus, deletes the sheet") << Setup([](Scene& scene) {
+            auto* field = new MTextEdit;
+            SimpleSheet* sheet = shownSheet(scene, field);
+            QTest::qWait(0);
+            field->clearFocus();
+            scene.emitter = MInputMethodState::instance();
+            scene.signal = SIGNAL(extendedAttributeChanged(int,QString,QString,QString,QVariant));
+            scene.victims << sheet;
+            scene.trigger = [&scene, field] { ToolkitTest::tap(scene.window, field); };
+        });
+        QTest::newRow("Return on the last field deletes the sheet") << Setup([](Scene& scene) {
+            auto* field = new MTextEdit;
+            SimpleSheet* sheet = shownSheet(scene, field);
+            QTRY_VERIFY(field->hasFocus());
+            scene.emitter = field;
+            scene.signal = SIGNAL(returnPressed());
+            scene.victims << sheet;
+            scene.trigger = [&scene] { ToolkitTest::key(scene.window, Qt::Key_Return); };
+        });
+
+        QTest::newRow("closing the keyboard on the last field's Return deletes the sheet") << Setup([](Scene& scene) {
+            auto* field = new MTextEdit;
+            SimpleSheet* sheet = shownSheet(scene, field, false);
+            QTRY_VERIFY(field->hasFocus());
+            MInputMethodState::instance()->requestSoftwareInputPanel();
+            scene.emitter = MInputMethodState::instance();
+            scene.signal = SIGNAL(softwareInputPanelVisibilityChanged(bool));
+            scene.victims << sheet;
+            scene.trigger = [&scene] { ToolkitTest::key(scene.window, Qt::Key_Return); };
+        });
+        QTest::newRow("the check-box row's help button deletes the row") << Setup([](Scene& scene) {
+            auto* row = scene.place(new SimpleCheckBoxLabel(new MButton, QStringLiteral("WLAN"), MButton::switchType));
+            row->setHelpPageId(QStringLiteral("help"));
+            MHelpButton::setHelpHandler([](const QString&) {});
+            auto* help = findShown<MHelpButton>(row);
+            if (!QTest::qWaitFor([help] { return help && help->size().width() > 0; }))
+                qWarning("the help button was not laid out");
+            scene.emitter = help;
+            scene.signal = SIGNAL(helpPageOpened(QString));
+            scene.victims << row;
+            scene.trigger = [&scene, help] { ToolkitTest::tap(scene.window, help); };
+        });
+        QTest::newRow("the prefixed field's textChanged deletes it") << Setup([](Scene& scene) {
+            auto* edit = scene.place(new PrefixTextEdit);
+            edit->setPrefix(QStringLiteral("http://"));
+            scene.emitter = edit;
+            scene.signal = SIGNAL(textChanged());
+            scene.victims << edit;
+            scene.trigger = [&scene, edit] {
+                ToolkitTest::tap(scene.window, edit);
+                ToolkitTest::type(scene.window, QStringLiteral("x"));
+            };
+        });
+        QTest::newRow("the prefixed field's gainedFocus deletes it") << Setup([](Scene& scene) {
+            auto* edit = scene.place(new PrefixTextEdit);
+            edit->setPrefix(QStringLiteral("http://"));
+            scene.emitter = edit;
+            scene.signal = SIGNAL(gainedFocus(Qt::FocusReason));
+            scene.victims << edit;
+            scene.trigger = [&scene, edit] { ToolkitTest::tap(scene.window, edit); };
+        });
+        QTest::newRow("a paste's textChanged deletes the key field") << Setup([](Scene& scene) {
+            auto* edit = scene.place(new KeyTextEdit);
+            edit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9a-f]{10}"), edit));
+            QGuiApplication::clipboard()->setText(QStringLiteral("0123456789"));
+            scene.emitter = edit;
+            scene.signal = SIGNAL(textChanged());
+            scene.victims << edit;
+            scene.trigger = [&scene, edit] {
+                ToolkitTest::tap(scene.window, edit);
+                ToolkitTest::key(scene.window, Qt::Key_V, Qt::ControlModifier);
+            };
+        });
+        QTest::newRow("a drill-down item's clicked deletes it") << Setup([](Scene& scene) {
+            auto* item = scene.place(new DrillDownItem);
+            item->setTitle(QStringLiteral("Connections"));
+            item->setSubtitle(QStringLiteral("WLAN"));
+            scene.emitter = item;
+            scene.signal = SIGNAL(clicked());
+            scene.victims << item;
+            scene.trigger = [&scene, item] { ToolkitTest::tap(scene.window, item); };
+        });
+    }
+
+    void receiverDeletes()
+    {
+        QFETCH(Setup, setup);
+        Scene scene;
+        scene.window = window.data();
+        scene.form = form;
+        setup(scene);
+        QVERIFY(scene.emitter && scene.trigger);
+        Deleter deleter;
+        deleter.victims = scene.victims;
+        QVERIFY(QObject::connect(scene.emitter, scene.signal, &deleter, SLOT(deleteVictims())));
+        scene.trigger();
+        QTRY_VERIFY(deleter.calls > 0);
+        for (const QPointer<QObject>& victim : qAsConst(scene.victims))
+            QVERIFY(!victim);
+        // Whatever was left for the event loop runs too.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+        for (const QPointer<QObject>& leftover : qAsConst(scene.leftovers))
+            delete leftover.data();
+        MHelpButton::setHelpHandler({});
+    }
+};
+
+QTEST_MAIN(TestReentrancy)
+#include "tst_reentrancy.moc"
