@@ -56,13 +56,14 @@ public:
     /**
      * Whether @p file is a vCard: by its complete suffix "vcf" or "vcard"
      * alone, and, when it has no suffix at all, by "BEGIN:VCARD" on its
-     * first line.
+     * first line. Only the first 4 KiB are read.
      */
     static bool isContactType(const QFileInfo& file);
 
     /**
      * Gives the first and last name of the first contact in the vCard file
-     * @p file; true when at least one of them is not empty.
+     * @p file; true when at least one of them is not empty. Only the first
+     * MiB is read, and only the first hundred cards, nested or not.
      */
     static bool resolveContactInfo(const QFileInfo& file, QString& firstName, QString& lastName);
 };

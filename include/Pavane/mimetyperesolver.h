@@ -22,7 +22,9 @@ public:
     /**
      * The MIME type for the file's name (directories play no part);
      * "application/octet-stream" when no rule matches; a null string when
-     * the glob file is missing or cannot be read.
+     * the glob file is missing or cannot be read. Unless a rule says "cs",
+     * ASCII letters match in either case; every other character matches
+     * only itself.
      */
     static QString mimeTypeForFilePath(const QString& filePath);
     /** A theme icon identifier for the file and its type; never empty. */
