@@ -260,4 +260,11 @@ int survivors(const QString& victims)
     return victims == QLatin1String("siblings") ? 1 : 0;
 }
 
+void DeletingReceiver::deleteVictims()
+{
+    ++calls;
+    for (const QPointer<QObject>& victim : qAsConst(victims))
+        delete victim.data();
+}
+
 } // namespace TestSupport

@@ -6,6 +6,8 @@
 // typed description of variants for exact comparisons.
 
 #include <QList>
+#include <QObject>
+#include <QPointer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QString>
@@ -123,6 +125,20 @@ bool isVictim(const QString& victims, int emitter, int other);
 // when objects are notified only while alive, and how many objects outlive it.
 int receiversRun(const QString& victims);
 int survivors(const QString& victims);
+
+// A receiver for any signal, connected by signature, that deletes its
+// victims (those still alive) on each call and counts the calls.
+class DeletingReceiver : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QPointer<QObject>> victims;
+    int calls = 0;
+
+public Q_SLOTS:
+    void deleteVictims();
+};
 
 } // namespace TestSupport
 

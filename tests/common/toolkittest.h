@@ -61,6 +61,26 @@ inline MSceneWindow* showOnPage(MWindow* window, QGraphicsWidget* widget)
     return page;
 }
 
+// A column on @p page, shown in @p window, into which placeOnForm() puts
+// widgets one under the other.
+inline QGraphicsLinearLayout* showForm(MWindow* window, MSceneWindow* page)
+{
+    auto* form = new QGraphicsLinearLayout(Qt::Vertical, page);
+    form->addStretch();
+    page->appear(window);
+    return form;
+}
+
+// Puts @p widget on the form, above the stretch, and waits until it is shown.
+template<typename Widget>
+Widget* placeOnForm(QGraphicsLinearLayout* form, Widget* widget)
+{
+    form->insertItem(form->count() - 1, widget);
+    if (!QTest::qWaitFor([form, widget] { return form->isActivated() && widget->isVisible(); }))
+        qWarning("the widget was not laid out");
+    return widget;
+}
+
 } // namespace ToolkitTest
 
 #endif

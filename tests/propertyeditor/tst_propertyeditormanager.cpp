@@ -61,11 +61,7 @@ private:
     template<typename Editor>
     Editor* place(QGraphicsWidget* editor)
     {
-        form->insertItem(form->count() - 1, editor);
-        QGraphicsLinearLayout* layout = form;
-        if (!QTest::qWaitFor([layout, editor] { return layout->isActivated() && editor->isVisible(); }))
-            qWarning("the editor was not laid out");
-        return qobject_cast<Editor*>(editor);
+        return qobject_cast<Editor*>(ToolkitTest::placeOnForm(form, editor));
     }
 
     void typeInto(MTextEdit* edit, const QString& text)
@@ -95,9 +91,7 @@ private Q_SLOTS:
     {
         window.reset(ToolkitTest::shownWindow());
         page.reset(new MSceneWindow);
-        form = new QGraphicsLinearLayout(Qt::Vertical, page.data());
-        form->addStretch();
-        page->appear(window.data());
+        form = ToolkitTest::showForm(window.data(), page.data());
     }
 
     void cleanup()

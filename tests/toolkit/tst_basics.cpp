@@ -2,6 +2,7 @@
 // styles from the theme, taps, exclusive groups, scene-window states,
 // catalogues, and a full window rendered offscreen. Display state and layout
 // policies are driven through the library's own suites.
+#include "testsupport.h"
 #include "toolkittest.h"
 
 #include <MBanner>
@@ -47,22 +48,6 @@ using EmissionSetup = std::function<Emission(MWindow*, MSceneWindow* page)>;
 
 Q_DECLARE_METATYPE(EmissionSetup)
 
-class EmissionDeleter : public QObject
-{
-    Q_OBJECT
-
-public:
-    QList<QPointer<QObject>> victims;
-    int calls = 0;
-
-public Q_SLOTS:
-    void deleteVictims()
-    {
-        ++calls;
-        for (const QPointer<QObject>& victim : qAsConst(victims))
-            delete victim.data();
-    }
-};
 
 class TestToolkitBasics : public QObject
 {
@@ -341,7 +326,7 @@ private Q_SLOTS:
         // The handler reads the page it is given, as a real one does.
         MHelpButton::setHelpHandler([](const QString& page) { QVERIFY(!page.isEmpty()); });
         const Emission emission = setup(window.data(), page.data());
-        EmissionDeleter deleter;
+        TestSupport::DeletingReceiver deleter;
         deleter.victims = emission.victims;
         QVERIFY(connect(emission.emitter, emission.signal, &deleter, SLOT(deleteVictims())));
         emission.trigger();

@@ -12,6 +12,7 @@
 #include <Pavane/SimpleSheet>
 #include <Pavane/ValueKeyMapperIf>
 
+#include "testsupport.h"
 #include "toolkittest.h"
 
 #include <MBasicSheetHeader>
@@ -47,11 +48,7 @@ struct Scene
     template<typename Widget>
     Widget* place(Widget* widget)
     {
-        form->insertItem(0, widget);
-        QGraphicsLinearLayout* layout = form;
-        if (!QTest::qWaitFor([layout, widget] { return layout->isActivated() && widget->isVisible(); }))
-            qWarning("the widget was not laid out");
-        return widget;
+        return ToolkitTest::placeOnForm(form, widget);
     }
 };
 
@@ -97,22 +94,6 @@ SimpleSheet* shownSheet(Scene& scene, QGraphicsWidget* content = nullptr, bool w
 
 Q_DECLARE_METATYPE(Setup)
 
-class Deleter : public QObject
-{
-    Q_OBJECT
-
-public:
-    QList<QPointer<QObject>> victims;
-    int calls = 0;
-
-public Q_SLOTS:
-    void deleteVictims()
-    {
-        ++calls;
-        for (const QPointer<QObject>& victim : qAsConst(victims))
-            delete victim.data();
-    }
-};
 
 class TestReentrancy : public QObject
 {
@@ -207,9 +188,7 @@ private Q_SLOTS:
     {
         window.reset(ToolkitTest::shownWindow());
         page.reset(new MSceneWindow);
-        form = new QGraphicsLinearLayout(Qt::Vertical, page.data());
-        form->addStretch();
-        page->appear(window.data());
+        form = ToolkitTest::showForm(window.data(), page.data());
     }
 
     void cleanup()
@@ -377,7 +356,7 @@ private Q_SLOTS:
         scene.form = form;
         setup(scene);
         QVERIFY(scene.emitter && scene.trigger);
-        Deleter deleter;
+        TestSupport::DeletingReceiver deleter;
         deleter.victims = scene.victims;
         QVERIFY(QObject::connect(scene.emitter, scene.signal, &deleter, SLOT(deleteVictims())));
         scene.trigger();
