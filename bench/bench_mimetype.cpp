@@ -5,9 +5,7 @@
 #include <Pavane/MimeTypeResolver>
 
 #include "benchsupport.h"
-// The resolver's own source, for its test hooks: the library keeps them to
-// itself.
-#include "content/mimetyperesolver.cpp"
+#include "content/mimetyperesolver_p.h"
 
 #include <QCoreApplication>
 #include <QMimeDatabase>
