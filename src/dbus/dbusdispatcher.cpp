@@ -7,16 +7,14 @@
 
 #include <QDebug>
 
+#include <algorithm>
+#include <utility>
+
 namespace Pavane {
 
 namespace {
 
 constexpr int ArgumentCount = 8;
-
-void deleteContext(void* context)
-{
-    delete static_cast<PendingCallContext*>(context);
-}
 
 } // namespace
 
@@ -31,27 +29,107 @@ DBusDispatcherPrivate::DBusDispatcherPrivate(const QString& service, const QStri
     , serviceName(service.toLatin1())
     , objectPath(path.toLatin1())
     , interfaceName(interface.toLatin1())
+    , signalObjectPath(signalPath.toLatin1())
 {
     // An empty interface means a call without interface field, which the
     // protocol allows; any other malformed name disables calling.
     destinationValid = DBusNames::isValidBusName(serviceName)
         && DBusNames::isValidObjectPath(objectPath)
         && (interfaceName.isEmpty() || DBusNames::isValidInterface(interfaceName));
+    signalPathValid = DBusNames::isValidObjectPath(signalObjectPath);
+    objectVTable.message_function = &DBusDispatcherPrivate::signalHandler;
 }
 
 DBusDispatcherPrivate::~DBusDispatcherPrivate()
 {
-    // Cancelled calls get no reply handler call; libdbus frees their contexts.
-    for (DBusPendingCall* pending : qAsConst(pendingCalls)) {
-        dbus_pending_call_cancel(pending);
-        dbus_pending_call_unref(pending);
+    closeConnection(false);
+}
+
+void DBusDispatcherPrivate::openConnection()
+{
+    connection = dbus_bus_get_private(DBUS_BUS_SYSTEM, nullptr);
+    if (!connection) {
+        if (!unreachableReported)
+            qDebug("Unable to get DBUS connection!");
+        unreachableReported = true;
+        return;
+    }
+    unreachableReported = false;
+    lossReported = false;
+    // Losing the bus must not end the host process.
+    dbus_connection_set_exit_on_disconnect(connection, false);
+    dbus_connection_add_filter(connection, &DBusDispatcherPrivate::disconnectFilter, this, nullptr);
+    attachToDefaultMainContext(connection);
+
+    if (signalPathValid) {
+        dbus_connection_register_object_path(connection, signalObjectPath.constData(), &objectVTable,
+                                             this);
+    } else if (!signalPathWarned) {
+        qWarning("DBusDispatcher: invalid signal path \"%s\"; no signals will be received",
+                 signalObjectPath.constData());
+        signalPathWarned = true;
+    }
+}
+
+void DBusDispatcherPrivate::closeConnection(bool drain)
+{
+    if (!connection)
+        return;
+    // The handlers only queue signals for the event loop, so no host code
+    // runs in here.
+    while (drain && dbus_connection_get_dispatch_status(connection) == DBUS_DISPATCH_DATA_REMAINS)
+        dbus_connection_dispatch(connection);
+    if (drain)
+        failPendingCalls();
+    // Cancelled calls get no reply handler call.
+    for (const PendingCall& call : qAsConst(pendingCalls)) {
+        dbus_pending_call_cancel(call.pending);
+        dbus_pending_call_unref(call.pending);
+    }
+    pendingCalls.clear();
+    dbus_connection_remove_filter(connection, &DBusDispatcherPrivate::disconnectFilter, this);
+    if (signalPathValid)
+        dbus_connection_unregister_object_path(connection, signalObjectPath.constData());
+    dbus_connection_close(connection);
+    dbus_connection_unref(connection);
+    connection = nullptr;
+}
+
+bool DBusDispatcherPrivate::ensureConnected()
+{
+    if (connection && dbus_connection_get_is_connected(connection))
+        return true;
+    if (connection) {
+        reportLoss();
+        closeConnection(true);
+    }
+    openConnection();
+    return connection;
+}
+
+void DBusDispatcherPrivate::reportLoss()
+{
+    if (!lossReported) {
+        qWarning("DBusDispatcher: the connection to the system bus was lost; "
+                 "it is opened again on the next call");
+    }
+    lossReported = true;
+}
+
+void DBusDispatcherPrivate::failPendingCalls()
+{
+    const QList<PendingCall> lost = std::exchange(pendingCalls, {});
+    for (const PendingCall& call : lost) {
+        dbus_pending_call_cancel(call.pending);
+        dbus_pending_call_unref(call.pending);
+        Q_EMIT callReply(call.method, {}, QStringLiteral(DBUS_ERROR_DISCONNECTED));
     }
 }
 
 DBusMessage* DBusDispatcherPrivate::newMethodCall(const QString& method,
-                                                  const QVariant* const* args, int count) const
+                                                  const QVariant* const* args, int count)
 {
-    if (!connection)
+    if (!ensureConnected())
         return nullptr;
     const QByteArray member = method.toLatin1();
     if (!destinationValid || !DBusNames::isValidMember(member)) {
@@ -69,10 +147,15 @@ DBusMessage* DBusDispatcherPrivate::newMethodCall(const QString& method,
     return message;
 }
 
-void DBusDispatcherPrivate::replyHandler(DBusPendingCall* pending, void* context)
+void DBusDispatcherPrivate::replyHandler(DBusPendingCall* pending, void* self)
 {
-    const auto* call = static_cast<PendingCallContext*>(context);
-    DBusDispatcherPrivate* self = call->dispatcher;
+    auto* d = static_cast<DBusDispatcherPrivate*>(self);
+    const auto call = std::find_if(d->pendingCalls.begin(), d->pendingCalls.end(),
+                                   [pending](const PendingCall& c) { return c.pending == pending; });
+    if (call == d->pendingCalls.end())
+        return;
+    const QString method = call->method;
+    d->pendingCalls.erase(call);
 
     DBusMessage* reply = dbus_pending_call_steal_reply(pending);
     QList<QVariant> args;
@@ -81,9 +164,7 @@ void DBusDispatcherPrivate::replyHandler(DBusPendingCall* pending, void* context
         error = QString::fromLatin1(dbus_message_get_error_name(reply));
     else if (reply)
         args = readArguments(reply);
-
-    self->pendingCalls.removeOne(pending);
-    Q_EMIT self->callReply(call->method, args, error);
+    Q_EMIT d->callReply(method, args, error);
 
     if (reply)
         dbus_message_unref(reply);
@@ -101,6 +182,17 @@ DBusHandlerResult DBusDispatcherPrivate::signalHandler(DBusConnection*, DBusMess
     Q_EMIT static_cast<DBusDispatcherPrivate*>(self)->signalReceived(interface, member,
                                                                       readArguments(message));
     return DBUS_HANDLER_RESULT_HANDLED;
+}
+
+DBusHandlerResult DBusDispatcherPrivate::disconnectFilter(DBusConnection*, DBusMessage* message,
+                                                          void* self)
+{
+    if (dbus_message_is_signal(message, DBUS_INTERFACE_LOCAL, "Disconnected")) {
+        auto* d = static_cast<DBusDispatcherPrivate*>(self);
+        d->reportLoss();
+        d->failPendingCalls();
+    }
+    return DBUS_HANDLER_RESULT_NOT_YET_HANDLED;
 }
 
 DBusDispatcher::DBusDispatcher(const QString& service, const QString& path,
@@ -124,35 +216,12 @@ DBusDispatcher::DBusDispatcher(const QString& service, const QString& path,
     setupDBus();
 }
 
-DBusDispatcher::~DBusDispatcher()
-{
-    if (d->connection) {
-        dbus_connection_close(d->connection);
-        dbus_connection_unref(d->connection);
-        d->connection = nullptr;
-    }
-    // The private object, a child, goes next and cancels the calls in flight.
-}
+// The private object, a child, goes next and closes the connection.
+DBusDispatcher::~DBusDispatcher() = default;
 
 void DBusDispatcher::setupDBus()
 {
-    d->connection = dbus_bus_get_private(DBUS_BUS_SYSTEM, nullptr);
-    if (!d->connection) {
-        qDebug("Unable to get DBUS connection!");
-        return;
-    }
-    d->objectVTable.message_function = &DBusDispatcherPrivate::signalHandler;
-    // Losing the bus must not end the host process.
-    dbus_connection_set_exit_on_disconnect(d->connection, false);
-    attachToDefaultMainContext(d->connection);
-
-    const QByteArray signalPath = d->signalPath.toLatin1();
-    if (!DBusNames::isValidObjectPath(signalPath)) {
-        qWarning("DBusDispatcher: invalid signal path \"%s\"; no signals will be received",
-                 signalPath.constData());
-        return;
-    }
-    dbus_connection_register_object_path(d->connection, signalPath.constData(), &d->objectVTable, d);
+    d->openConnection();
 }
 
 QList<QVariant> DBusDispatcher::call(const QString& method, const QVariant& arg1,
@@ -194,10 +263,8 @@ bool DBusDispatcher::callAsynchronous(const QString& method, const QVariant& arg
 
     // Listed before the handler is installed: libdbus runs the handler at once
     // for a call that has already completed, and the handler unlists it.
-    d->pendingCalls.append(pending);
-    auto* context = new PendingCallContext{method, d};
-    dbus_pending_call_set_notify(pending, &DBusDispatcherPrivate::replyHandler, context,
-                                 &deleteContext);
+    d->pendingCalls.append({pending, method});
+    dbus_pending_call_set_notify(pending, &DBusDispatcherPrivate::replyHandler, d, nullptr);
     return true;
 }
 

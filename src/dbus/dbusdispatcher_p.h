@@ -22,18 +22,38 @@ public:
 
     // A method call to the bound destination with the given arguments, or null
     // (after a warning) when a name is malformed or there is no connection.
-    DBusMessage* newMethodCall(const QString& method, const QVariant* const* args, int count) const;
+    DBusMessage* newMethodCall(const QString& method, const QVariant* const* args, int count);
 
-    static void replyHandler(DBusPendingCall* pending, void* context);
+    // Makes sure there is a live connection, opening a new one when there is
+    // none or when the bus has dropped the one there was.
+    bool ensureConnected();
+    void openConnection();
+    // Answers what is still queued on the connection (calls in flight get
+    // their error replies) when @p drain, then closes and releases it.
+    void closeConnection(bool drain);
+    void reportLoss();
+    // Answers every call in flight with the error DBUS_ERROR_DISCONNECTED:
+    // libdbus drops them when the bus drops the connection.
+    void failPendingCalls();
+
+    static void replyHandler(DBusPendingCall* pending, void* self);
     static DBusHandlerResult signalHandler(DBusConnection* connection, DBusMessage* message,
                                            void* self);
+    static DBusHandlerResult disconnectFilter(DBusConnection* connection, DBusMessage* message,
+                                              void* self);
 
     QString service;
     QString path;
     QString interface;
     QString signalPath;
     DBusConnection* connection = nullptr;
-    QList<DBusPendingCall*> pendingCalls;
+    // Asynchronous calls whose reply has not been handled, in order of sending.
+    struct PendingCall
+    {
+        DBusPendingCall* pending;
+        QString method;
+    };
+    QList<PendingCall> pendingCalls;
     DBusObjectPathVTable objectVTable = {};
 
     // The destination as sent, converted and checked once.
@@ -41,18 +61,17 @@ public:
     QByteArray objectPath;
     QByteArray interfaceName;
     bool destinationValid = false;
+    QByteArray signalObjectPath;
+    bool signalPathValid = false;
+    bool signalPathWarned = false;
+
+    // Each loss of the bus, and each time it cannot be reached, is told once.
+    bool lossReported = false;
+    bool unreachableReported = false;
 
 Q_SIGNALS:
     void signalReceived(const QString& interface, const QString& signal, const QList<QVariant>& args);
     void callReply(const QString& method, const QList<QVariant>& args, const QString& error);
-};
-
-// What an asynchronous call carries to its reply handler; freed by libdbus
-// together with the pending call.
-struct PendingCallContext
-{
-    QString method;
-    DBusDispatcherPrivate* dispatcher;
 };
 
 } // namespace Pavane

@@ -8,19 +8,32 @@ namespace Pavane {
 
 namespace {
 
-// Bounds the recursion over nested lists; D-Bus itself allows 32 levels of
-// arrays plus 32 of structures, which dbus_signature_validate_single checks.
-constexpr int MaxNesting = 2 * DBUS_MAXIMUM_TYPE_RECURSION_DEPTH;
+// How deep a value sits: the protocol allows 32 nested arrays and, apart
+// from them, 32 nested structures.
+struct Depth
+{
+    int arrays = 0;
+    int structs = 0;
+
+    bool mayOpenArray() const { return arrays < DBUS_MAXIMUM_TYPE_RECURSION_DEPTH; }
+    bool mayOpenStruct() const { return structs < DBUS_MAXIMUM_TYPE_RECURSION_DEPTH; }
+    Depth inArray() const { return {arrays + 1, structs}; }
+    Depth inStruct() const { return {arrays, structs + 1}; }
+};
+
+// The body starts 8-aligned in the message, so offsets from its start give
+// every value's padding.
+constexpr int MessageHeaderAllowance = 1024 + DBUS_MAXIMUM_SIGNATURE_LENGTH + DBUS_MAXIMUM_NAME_LENGTH;
 
 void reportUnsupported(const QVariant& value)
 {
     qDebug().nospace() << "Unsupported variant type: " << value.type();
 }
 
-QByteArray signatureOf(const QVariant& value, bool listAsArray, int depth);
+QByteArray signatureOf(const QVariant& value, bool listAsArray, Depth depth);
 
 // A nested list is written as an array or a structure by its own uniformity.
-QByteArray elementSignature(const QVariant& element, int depth)
+QByteArray elementSignature(const QVariant& element, Depth depth)
 {
     const bool asArray = element.type() == QVariant::List && isUniformList(element.toList());
     return signatureOf(element, asArray, depth);
@@ -28,11 +41,11 @@ QByteArray elementSignature(const QVariant& element, int depth)
 
 // Every element of an ARRAY must have the same signature. Elements of the same
 // scalar type always do; lists and byte arrays are compared one by one.
-QByteArray arraySignature(const QList<QVariant>& list, int depth)
+QByteArray arraySignature(const QList<QVariant>& list, Depth depth)
 {
     if (list.isEmpty())
         return {};
-    const QByteArray element = elementSignature(list.first(), depth + 1);
+    const QByteArray element = elementSignature(list.first(), depth.inArray());
     if (element.isEmpty())
         return {};
     const QVariant::Type type = list.first().type();
@@ -40,7 +53,7 @@ QByteArray arraySignature(const QList<QVariant>& list, int depth)
     for (int i = 1; i < list.size(); ++i) {
         if (list.at(i).type() != type)
             return {};
-        if (mayDiffer && elementSignature(list.at(i), depth + 1) != element)
+        if (mayDiffer && elementSignature(list.at(i), depth.inArray()) != element)
             return {};
     }
     return 'a' + element;
@@ -48,17 +61,17 @@ QByteArray arraySignature(const QList<QVariant>& list, int depth)
 
 // Fields that cannot be sent are left out; a structure without fields cannot
 // be sent at all.
-QByteArray structSignature(const QList<QVariant>& list, int depth)
+QByteArray structSignature(const QList<QVariant>& list, Depth depth)
 {
     QByteArray fields;
     for (const QVariant& element : list)
-        fields += elementSignature(element, depth + 1);
+        fields += elementSignature(element, depth.inStruct());
     if (fields.isEmpty())
         return {};
     return '(' + fields + ')';
 }
 
-QByteArray signatureOf(const QVariant& value, bool listAsArray, int depth)
+QByteArray signatureOf(const QVariant& value, bool listAsArray, Depth depth)
 {
     switch (value.type()) {
     case QVariant::Bool: return QByteArrayLiteral("b");
@@ -68,17 +81,14 @@ QByteArray signatureOf(const QVariant& value, bool listAsArray, int depth)
     case QVariant::ULongLong: return QByteArrayLiteral("t");
     case QVariant::Char: return QByteArrayLiteral("y");
     case QVariant::String: return QByteArrayLiteral("s");
-    case QVariant::StringList: return QByteArrayLiteral("as");
+    case QVariant::StringList:
+        return depth.mayOpenArray() ? QByteArrayLiteral("as") : QByteArray();
     case QVariant::ByteArray:
-        // libdbus aborts on a byte array beyond the protocol's array limit.
-        if (value.toByteArray().size() > DBUS_MAXIMUM_ARRAY_LENGTH)
-            return {};
-        return QByteArrayLiteral("ay");
+        return depth.mayOpenArray() ? QByteArrayLiteral("ay") : QByteArray();
     case QVariant::List:
-        if (depth >= MaxNesting)
-            return {};
-        return listAsArray ? arraySignature(value.toList(), depth)
-                           : structSignature(value.toList(), depth);
+        if (listAsArray)
+            return depth.mayOpenArray() ? arraySignature(value.toList(), depth) : QByteArray();
+        return depth.mayOpenStruct() ? structSignature(value.toList(), depth) : QByteArray();
     default:
         return {};
     }
@@ -88,11 +98,151 @@ QByteArray signatureOf(const QVariant& value, bool listAsArray, int depth)
 // protocol limits the nesting and the length of a signature.
 QByteArray argumentSignature(const QVariant& value)
 {
-    const QByteArray signature = elementSignature(value, 0);
+    const QByteArray signature = elementSignature(value, Depth());
     if (signature.isEmpty() || signature.size() > DBUS_MAXIMUM_SIGNATURE_LENGTH
         || !dbus_signature_validate_single(signature.constData(), nullptr))
         return {};
     return signature;
+}
+
+// The length of the single complete type at @p position of @p signature.
+int completeTypeLength(const QByteArray& signature, int position)
+{
+    int end = position;
+    while (signature.at(end) == 'a')
+        ++end;
+    if (signature.at(end) == '(') {
+        for (int open = 0;; ++end) {
+            if (signature.at(end) == '(')
+                ++open;
+            else if (signature.at(end) == ')' && --open == 0)
+                break;
+        }
+    }
+    return end + 1 - position;
+}
+
+// Calls @p write for each field of the structure @p list whose signature is
+// @p signature, with the field's signature taken from it. The fields left out
+// of the signature are those whose own signature is empty at this depth, as
+// structSignature found them; @p skipped is called for each of them.
+template <typename Write, typename Skip>
+void forEachField(const QList<QVariant>& list, const QByteArray& signature, Depth depth,
+                  Write write, Skip skipped)
+{
+    int position = 1;
+    for (const QVariant& field : list) {
+        if (elementSignature(field, depth.inStruct()).isEmpty()) {
+            skipped(field);
+            continue;
+        }
+        const int length = completeTypeLength(signature, position);
+        write(field, signature.mid(position, length));
+        position += length;
+    }
+}
+
+int alignmentOf(char type)
+{
+    switch (type) {
+    case 'y': return 1;
+    case 'x': case 't': case '(': return 8;
+    default: return 4;
+    }
+}
+
+qint64 aligned(qint64 offset, int alignment)
+{
+    return (offset + alignment - 1) & ~qint64(alignment - 1);
+}
+
+// What QString::toUtf8 makes of @p string, without making it: a lone
+// surrogate becomes '?'.
+qint64 utf8Length(const QString& string)
+{
+    qint64 length = 0;
+    const QChar* c = string.constData();
+    const QChar* const end = c + string.size();
+    for (; c != end; ++c) {
+        const ushort u = c->unicode();
+        if (u < 0x80)
+            length += 1;
+        else if (u < 0x800)
+            length += 2;
+        else if (QChar::isHighSurrogate(u) && c + 1 != end && (c + 1)->isLowSurrogate()) {
+            length += 4;
+            ++c;
+        } else if (QChar::isSurrogate(u))
+            length += 1;
+        else
+            length += 3;
+    }
+    return length;
+}
+
+qint64 stringEnd(const QString& string, qint64 offset)
+{
+    return aligned(offset, 4) + 4 + utf8Length(string) + 1;
+}
+
+bool measureValue(const QVariant& value, const QByteArray& signature, Depth depth, qint64& offset);
+
+// Measures an array's elements from @p offset, past the length and padding;
+// false once they exceed the protocol's array limit.
+template <typename Elements, typename Measure>
+bool measureElements(const Elements& elements, qint64& offset, Measure measure)
+{
+    const qint64 start = offset;
+    for (const auto& element : elements) {
+        if (!measure(element) || offset - start > DBUS_MAXIMUM_ARRAY_LENGTH)
+            return false;
+    }
+    return true;
+}
+
+// Advances @p offset past @p value as written with @p signature; false when
+// an array in it is longer than the protocol allows.
+bool measureValue(const QVariant& value, const QByteArray& signature, Depth depth, qint64& offset)
+{
+    const char type = signature.at(0);
+    switch (type) {
+    case 's':
+        offset = stringEnd(value.toString(), offset);
+        return true;
+    case 'a': {
+        const QByteArray element = signature.mid(1);
+        offset = aligned(aligned(offset, 4) + 4, alignmentOf(element.at(0)));
+        if (value.type() == QVariant::ByteArray) {
+            offset += value.toByteArray().size();
+            return value.toByteArray().size() <= DBUS_MAXIMUM_ARRAY_LENGTH;
+        }
+        if (value.type() == QVariant::StringList) {
+            return measureElements(value.toStringList(), offset, [&](const QString& string) {
+                offset = stringEnd(string, offset);
+                return true;
+            });
+        }
+        return measureElements(value.toList(), offset, [&](const QVariant& v) {
+            return measureValue(v, element, depth.inArray(), offset);
+        });
+    }
+    case '(': {
+        offset = aligned(offset, 8);
+        bool fits = true;
+        forEachField(
+            value.toList(), signature, depth,
+            [&](const QVariant& field, const QByteArray& fieldSignature) {
+                fits = fits && measureValue(field, fieldSignature, depth.inStruct(), offset);
+            },
+            [](const QVariant&) {});
+        return fits;
+    }
+    default: {
+        const int size = alignmentOf(type);
+        offset = aligned(offset, size) + size;
+        return true;
+    }
+    }
 }
 
 void appendString(const QString& string, DBusMessageIter* iter)
@@ -104,8 +254,10 @@ void appendString(const QString& string, DBusMessageIter* iter)
     dbus_message_iter_append_basic(iter, DBUS_TYPE_STRING, &data);
 }
 
-// Writes @p value, whose signature @p signature has already been checked.
-void writeValue(const QVariant& value, const QByteArray& signature, DBusMessageIter* iter)
+// Writes @p value with @p signature, which argumentSignature has checked and
+// which was found at @p depth: every container takes the signatures of its
+// contents from it.
+void writeValue(const QVariant& value, const QByteArray& signature, Depth depth, DBusMessageIter* iter)
 {
     switch (value.type()) {
     case QVariant::Bool: {
@@ -166,16 +318,15 @@ void writeValue(const QVariant& value, const QByteArray& signature, DBusMessageI
             const QByteArray element = signature.mid(1);
             dbus_message_iter_open_container(iter, DBUS_TYPE_ARRAY, element.constData(), &sub);
             for (const QVariant& v : list)
-                writeValue(v, element, &sub);
+                writeValue(v, element, depth.inArray(), &sub);
         } else {
             dbus_message_iter_open_container(iter, DBUS_TYPE_STRUCT, nullptr, &sub);
-            for (const QVariant& v : list) {
-                const QByteArray field = elementSignature(v, 0);
-                if (field.isEmpty())
-                    reportUnsupported(v);
-                else
-                    writeValue(v, field, &sub);
-            }
+            forEachField(
+                list, signature, depth,
+                [&](const QVariant& field, const QByteArray& fieldSignature) {
+                    writeValue(field, fieldSignature, depth.inStruct(), &sub);
+                },
+                &reportUnsupported);
         }
         dbus_message_iter_close_container(iter, &sub);
         break;
@@ -208,41 +359,46 @@ bool isUniformList(const QList<QVariant>& list)
 
 QString variantSignature(const QVariant& value, bool listAsArray)
 {
-    const QByteArray signature = signatureOf(value, listAsArray, 0);
+    const QByteArray signature = signatureOf(value, listAsArray, Depth());
     if (signature.isEmpty())
         reportUnsupported(value);
     return QString::fromLatin1(signature);
 }
 
-bool appendVariant(const QVariant& value, DBusMessageIter* iter)
+qint64 appendArguments(DBusMessage* message, const QVariant* const* args, int count)
 {
-    const QByteArray signature = argumentSignature(value);
-    if (signature.isEmpty())
-        reportUnsupported(value);
-    else
-        writeValue(value, signature, iter);
-    return true;
-}
+    // The bus adds the sender to the header; the rest of it is known.
+    qint64 headerLength = MessageHeaderAllowance;
+    for (const char* field : {dbus_message_get_path(message), dbus_message_get_interface(message),
+                              dbus_message_get_member(message), dbus_message_get_destination(message)}) {
+        if (field)
+            headerLength += qstrlen(field);
+    }
 
-bool appendArguments(DBusMessage* message, const QVariant* const* args, int count)
-{
     DBusMessageIter iter;
     dbus_message_iter_init_append(message, &iter);
-    int length = 0;
+    int signatureLength = 0;
+    qint64 bodyLength = 0;
     for (int i = 0; i < count; ++i) {
         const QVariant& value = *args[i];
         if (!value.isValid())
             continue;
         const QByteArray signature = argumentSignature(value);
-        // A message signature is limited too, over all its arguments.
-        if (signature.isEmpty() || length + signature.size() > DBUS_MAXIMUM_SIGNATURE_LENGTH) {
+        // A message signature is limited too, over all its arguments, and so
+        // are the lengths of arrays and of the whole message: beyond them the
+        // bus would drop the connection.
+        qint64 end = bodyLength;
+        if (signature.isEmpty() || signatureLength + signature.size() > DBUS_MAXIMUM_SIGNATURE_LENGTH
+            || !measureValue(value, signature, Depth(), end)
+            || headerLength + end > DBUS_MAXIMUM_MESSAGE_LENGTH) {
             reportUnsupported(value);
             continue;
         }
-        length += signature.size();
-        writeValue(value, signature, &iter);
+        signatureLength += signature.size();
+        bodyLength = end;
+        writeValue(value, signature, Depth(), &iter);
     }
-    return true;
+    return bodyLength;
 }
 
 QVariant readVariant(DBusMessageIter* iter)

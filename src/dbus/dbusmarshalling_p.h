@@ -26,13 +26,11 @@ bool isUniformList(const QList<QVariant>& list);
 // nested lists take the form that their own uniformity gives them.
 QString variantSignature(const QVariant& value, bool listAsArray);
 
-// Writes @p value at @p iter. A value that cannot be sent is left out with the
-// "Unsupported variant type: " debug message; the result is always true.
-bool appendVariant(const QVariant& value, DBusMessageIter* iter);
-
 // Writes the valid ones of @p count arguments into @p message, in order;
-// invalid variants and values that cannot be sent are left out.
-bool appendArguments(DBusMessage* message, const QVariant* const* args, int count);
+// invalid variants and values that cannot be sent are left out, among them
+// those that would take an array or the message beyond the protocol's limits.
+// Returns the length of the body written.
+qint64 appendArguments(DBusMessage* message, const QVariant* const* args, int count);
 
 // Reads the argument at @p iter without stepping past it.
 QVariant readVariant(DBusMessageIter* iter);

@@ -48,6 +48,35 @@ private Q_SLOTS:
         QCOMPARE(seenState, ConnectivityDialogRequest::Canceled);
         QVERIFY(request.responseSignal().isEmpty());
     }
+
+    // A receiver may delete the request from inside either signal; receivers
+    // after it are not called.
+    void receiverDeletesTheRequest_data()
+    {
+        QTest::addColumn<bool>("complete");
+        QTest::newRow("completed") << true;
+        QTest::newRow("canceled") << false;
+    }
+
+    void receiverDeletesTheRequest()
+    {
+        QFETCH(bool, complete);
+        QPointer<ConnectivityDialogRequest> request(
+            new ConnectivityDialogRequest(QStringLiteral("m"), {1}, QStringLiteral("s")));
+        int emissions = 0;
+        const auto deleteIt = [&] { ++emissions; delete request.data(); };
+        const auto countLater = [&] { ++emissions; };
+        connect(request.data(), &ConnectivityDialogRequest::completed, this, deleteIt);
+        connect(request.data(), &ConnectivityDialogRequest::canceled, this, deleteIt);
+        connect(request.data(), &ConnectivityDialogRequest::completed, this, countLater);
+        connect(request.data(), &ConnectivityDialogRequest::canceled, this, countLater);
+        if (complete)
+            request->complete(QStringLiteral("done"), {2});
+        else
+            request->cancel(QStringLiteral("gone"));
+        QVERIFY(request.isNull());
+        QCOMPARE(emissions, 1);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestConnectivityDialogRequest)

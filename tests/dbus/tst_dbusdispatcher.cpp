@@ -144,6 +144,52 @@ private Q_SLOTS:
         QCOMPARE(repliesAfterDestruction, 0);
     }
 
+    // A receiver may delete the dispatcher from inside either signal; what is
+    // still queued or in flight for it then goes nowhere, also the reply to a
+    // call that is answered only after it is gone.
+    void receiverDeletesTheDispatcher_data()
+    {
+        QTest::addColumn<QString>("trigger");
+        QTest::newRow("replies") << "Echo";
+        QTest::newRow("error replies") << "Fail";
+        QTest::newRow("signals") << "Emit";
+        QTest::newRow("deprecated reply") << "emitCallReply";
+        QTest::newRow("deprecated signal") << "emitSignalReceived";
+    }
+
+    void receiverDeletesTheDispatcher()
+    {
+        QFETCH(QString, trigger);
+        QPointer<DBusDispatcher> doomed(new DBusDispatcher(PeerName, TestPath, TestInterface, SignalPath));
+        int emissions = 0;
+        const auto deleteIt = [&] { ++emissions; delete doomed.data(); };
+        const auto countLater = [&] { ++emissions; };
+        connect(doomed.data(), &DBusDispatcher::callReply, this, deleteIt);
+        connect(doomed.data(), &DBusDispatcher::signalReceived, this, deleteIt);
+        connect(doomed.data(), &DBusDispatcher::callReply, this, countLater);
+        connect(doomed.data(), &DBusDispatcher::signalReceived, this, countLater);
+        QVERIFY(doomed->callAsynchronous(QStringLiteral("Hold"), QStringLiteral("late")));
+
+        if (trigger == QLatin1String("emitCallReply")) {
+            QTest::ignoreMessage(QtWarningMsg, "DBusDispatcher::emitCallReply() is DEPRECATED, don't use!");
+            doomed->emitCallReply(QStringLiteral("m"), {}, QString());
+        } else if (trigger == QLatin1String("emitSignalReceived")) {
+            QTest::ignoreMessage(QtWarningMsg, "DBusDispatcher::emitSignalReceived() is DEPRECATED, don't use!");
+            doomed->emitSignalReceived(QStringLiteral("i"), QStringLiteral("s"), {});
+        } else if (trigger == QLatin1String("Emit")) {
+            emitFromPeer(doomed, SignalPath, QStringLiteral("First"));
+            emitFromPeer(doomed, SignalPath, QStringLiteral("Second"));
+        } else {
+            for (int i = 0; i < 2; ++i)
+                QVERIFY(doomed->callAsynchronous(trigger, QStringLiteral("com.zelkor.Error.E%1").arg(i), i));
+        }
+        QTRY_VERIFY(doomed.isNull());
+        QCOMPARE(dispatcher->call(QStringLiteral("Release"), QStringLiteral("late")), QList<QVariant>());
+        QCOMPARE(dispatcher->call(QStringLiteral("Echo"), 1), QList<QVariant>{1});
+        QTest::qWait(50);
+        QCOMPARE(emissions, 1);
+    }
+
     void signalsOnTheSignalPathOnly()
     {
         QSignalSpy received(dispatcher, SignalSignal);

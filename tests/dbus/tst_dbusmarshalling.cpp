@@ -29,6 +29,20 @@ QVariant nestedList(int depth)
     return value;
 }
 
+// @p arrays one-element lists around @p structs structures {1, ...}, the
+// innermost one being {1, innermost}.
+QVariant arraysAroundStructs(int arrays, int structs, const QVariant& innermost)
+{
+    QVariant value = innermost;
+    for (int i = 0; i < structs; ++i)
+        value = list({1, value});
+    for (int i = 0; i < arrays; ++i)
+        value = list({value});
+    return value;
+}
+
+constexpr int MiB = 1 << 20;
+
 } // namespace
 
 class TestDBusMarshalling : public QObject
@@ -89,6 +103,12 @@ private Q_SLOTS:
         QTest::newRow("array of byte arrays") << list({QByteArray("ab"), QByteArray()}) << "aay" << QVariant();
         // The protocol allows 32 nested arrays; one more is refused below.
         QTest::newRow("deepest nesting") << nestedList(32) << QString(32, 'a') + "i" << QVariant();
+        // And 32 structures inside them; a list in the innermost one would be
+        // a 33rd array, so that field alone is left out.
+        QTest::newRow("deepest structures in deepest arrays")
+            << arraysAroundStructs(32, 32, list({2}))
+            << QString(32, 'a') + QStringLiteral("(i").repeated(32) + QString(32, ')')
+            << arraysAroundStructs(32, 31, list({1}));
     }
 
     void outgoing()
@@ -128,8 +148,19 @@ private Q_SLOTS:
         QTest::newRow("empty lists") << list({list({}), list({})}) << "QVariantList";
         QTest::newRow("struct of nothing sendable") << list({1.5, QPoint()}) << "QVariantList";
         QTest::newRow("nested too deep") << nestedList(40) << "QVariantList";
+        // Beyond the protocol's limits the bus would drop the connection.
         QTest::newRow("byte array beyond the array limit")
             << QVariant(QByteArray(DBUS_MAXIMUM_ARRAY_LENGTH + 1, 'x')) << "QByteArray";
+        const QString megabyte(MiB, 'x');
+        QStringList strings;
+        for (int i = 0; i < 64; ++i)
+            strings.append(megabyte);
+        QTest::newRow("strings beyond the array limit") << QVariant(strings) << "QStringList";
+        const QByteArray bytes(33 * MiB, 'x');
+        QTest::newRow("byte arrays beyond the array limit") << list({bytes, bytes}) << "QVariantList";
+        const QByteArray third(45 * MiB, 'x');
+        QTest::newRow("byte arrays beyond the message limit") << list({third, third, third, 1}) << "QVariantList";
+        QTest::newRow("string beyond the message limit") << QVariant(QString(150 * MiB, 'x')) << "QString";
     }
 
     void unsupportedArgumentsAreLeftOut()
