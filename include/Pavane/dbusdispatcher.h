@@ -23,7 +23,14 @@ class DBusDispatcherPrivate;
  *
  * Arguments and replies are plain variants: bool, int, uint, qlonglong,
  * qulonglong, QChar (a byte), QString, QStringList, QByteArray and lists of
- * these. Values of other types are left out of the message.
+ * these. Values of other types are left out of the message, and so are values
+ * beyond the protocol's limits: nested too deep, or with an array or a whole
+ * message too long.
+ *
+ * When the bus drops the connection (or restarts, or was not there), the
+ * dispatcher says so once, answers the calls in flight with callReply() and
+ * the error "org.freedesktop.DBus.Error.Disconnected", and connects afresh on
+ * the next call() or callAsynchronous(), listening on its signal path again.
  *
  * The connection is a private one, driven by the default GLib main context,
  * so the host's Qt event loop must run on GLib (Qt's default on Linux).

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QDebug>
 #include <QStringList>
+#include <QVector>
 
 namespace Pavane {
 
@@ -30,116 +31,95 @@ void reportUnsupported(const QVariant& value)
     qDebug().nospace() << "Unsupported variant type: " << value.type();
 }
 
-QByteArray signatureOf(const QVariant& value, bool listAsArray, Depth depth);
+// What a value is sent as: its signature, empty when it cannot be sent, and
+// for a list of lists or a structure, the shape of each element or field.
+// Worked out once, at the depth where the value sits, and followed by both
+// the measuring and the writing, so that they write exactly what was checked.
+struct Shape
+{
+    QByteArray signature;
+    QVector<Shape> parts;
+};
+
+Shape shapeOf(const QVariant& value, bool listAsArray, Depth depth);
 
 // A nested list is written as an array or a structure by its own uniformity.
-QByteArray elementSignature(const QVariant& element, Depth depth)
+Shape elementShape(const QVariant& element, Depth depth)
 {
     const bool asArray = element.type() == QVariant::List && isUniformList(element.toList());
-    return signatureOf(element, asArray, depth);
+    return shapeOf(element, asArray, depth);
 }
 
 // Every element of an ARRAY must have the same signature. Elements of the same
-// scalar type always do; lists and byte arrays are compared one by one.
-QByteArray arraySignature(const QList<QVariant>& list, Depth depth)
+// type always do, except lists, which are compared one by one.
+Shape arrayShape(const QList<QVariant>& list, Depth depth)
 {
-    if (list.isEmpty())
+    if (!isUniformList(list))
         return {};
-    const QByteArray element = elementSignature(list.first(), depth.inArray());
-    if (element.isEmpty())
-        return {};
-    const QVariant::Type type = list.first().type();
-    const bool mayDiffer = type == QVariant::List || type == QVariant::ByteArray;
-    for (int i = 1; i < list.size(); ++i) {
-        if (list.at(i).type() != type)
-            return {};
-        if (mayDiffer && elementSignature(list.at(i), depth.inArray()) != element)
+    if (list.first().type() != QVariant::List) {
+        const Shape element = elementShape(list.first(), depth.inArray());
+        return element.signature.isEmpty() ? Shape() : Shape{'a' + element.signature, {}};
+    }
+    Shape shape;
+    shape.parts.reserve(list.size());
+    for (const QVariant& element : list) {
+        shape.parts.append(elementShape(element, depth.inArray()));
+        const QByteArray& signature = shape.parts.last().signature;
+        if (signature.isEmpty() || signature != shape.parts.first().signature)
             return {};
     }
-    return 'a' + element;
+    shape.signature = 'a' + shape.parts.first().signature;
+    return shape;
 }
 
-// Fields that cannot be sent are left out; a structure without fields cannot
-// be sent at all.
-QByteArray structSignature(const QList<QVariant>& list, Depth depth)
+// Fields that cannot be sent are left out (their shape has no signature); a
+// structure without fields cannot be sent at all.
+Shape structShape(const QList<QVariant>& list, Depth depth)
 {
-    QByteArray fields;
-    for (const QVariant& element : list)
-        fields += elementSignature(element, depth.inStruct());
-    if (fields.isEmpty())
+    Shape shape;
+    shape.parts.reserve(list.size());
+    for (const QVariant& element : list) {
+        shape.parts.append(elementShape(element, depth.inStruct()));
+        shape.signature += shape.parts.last().signature;
+    }
+    if (shape.signature.isEmpty())
         return {};
-    return '(' + fields + ')';
+    shape.signature = '(' + shape.signature + ')';
+    return shape;
 }
 
-QByteArray signatureOf(const QVariant& value, bool listAsArray, Depth depth)
+Shape shapeOf(const QVariant& value, bool listAsArray, Depth depth)
 {
     switch (value.type()) {
-    case QVariant::Bool: return QByteArrayLiteral("b");
-    case QVariant::Int: return QByteArrayLiteral("i");
-    case QVariant::UInt: return QByteArrayLiteral("u");
-    case QVariant::LongLong: return QByteArrayLiteral("x");
-    case QVariant::ULongLong: return QByteArrayLiteral("t");
-    case QVariant::Char: return QByteArrayLiteral("y");
-    case QVariant::String: return QByteArrayLiteral("s");
+    case QVariant::Bool: return {QByteArrayLiteral("b"), {}};
+    case QVariant::Int: return {QByteArrayLiteral("i"), {}};
+    case QVariant::UInt: return {QByteArrayLiteral("u"), {}};
+    case QVariant::LongLong: return {QByteArrayLiteral("x"), {}};
+    case QVariant::ULongLong: return {QByteArrayLiteral("t"), {}};
+    case QVariant::Char: return {QByteArrayLiteral("y"), {}};
+    case QVariant::String: return {QByteArrayLiteral("s"), {}};
     case QVariant::StringList:
-        return depth.mayOpenArray() ? QByteArrayLiteral("as") : QByteArray();
+        return depth.mayOpenArray() ? Shape{QByteArrayLiteral("as"), {}} : Shape();
     case QVariant::ByteArray:
-        return depth.mayOpenArray() ? QByteArrayLiteral("ay") : QByteArray();
+        return depth.mayOpenArray() ? Shape{QByteArrayLiteral("ay"), {}} : Shape();
     case QVariant::List:
         if (listAsArray)
-            return depth.mayOpenArray() ? arraySignature(value.toList(), depth) : QByteArray();
-        return depth.mayOpenStruct() ? structSignature(value.toList(), depth) : QByteArray();
+            return depth.mayOpenArray() ? arrayShape(value.toList(), depth) : Shape();
+        return depth.mayOpenStruct() ? structShape(value.toList(), depth) : Shape();
     default:
         return {};
     }
 }
 
-// The signature of a whole argument, or empty when it cannot be sent: the
-// protocol limits the nesting and the length of a signature.
-QByteArray argumentSignature(const QVariant& value)
+// The shape of a whole argument, with an empty signature when it cannot be
+// sent: the protocol limits the nesting and the length of a signature.
+Shape argumentShape(const QVariant& value)
 {
-    const QByteArray signature = elementSignature(value, Depth());
-    if (signature.isEmpty() || signature.size() > DBUS_MAXIMUM_SIGNATURE_LENGTH
-        || !dbus_signature_validate_single(signature.constData(), nullptr))
+    Shape shape = elementShape(value, Depth());
+    if (shape.signature.size() > DBUS_MAXIMUM_SIGNATURE_LENGTH
+        || !dbus_signature_validate_single(shape.signature.constData(), nullptr))
         return {};
-    return signature;
-}
-
-// The length of the single complete type at @p position of @p signature.
-int completeTypeLength(const QByteArray& signature, int position)
-{
-    int end = position;
-    while (signature.at(end) == 'a')
-        ++end;
-    if (signature.at(end) == '(') {
-        for (int open = 0;; ++end) {
-            if (signature.at(end) == '(')
-                ++open;
-            else if (signature.at(end) == ')' && --open == 0)
-                break;
-        }
-    }
-    return end + 1 - position;
-}
-
-// Calls @p write for each field of the structure @p list whose signature is
-// @p signature, with the field's signature taken from it. The fields left out
-// of the signature are those whose own signature is empty at this depth, as
-// structSignature found them; @p skipped is called for each of them.
-template <typename Write, typename Skip>
-void forEachField(const QList<QVariant>& list, const QByteArray& signature, Depth depth,
-                  Write write, Skip skipped)
-{
-    int position = 1;
-    for (const QVariant& field : list) {
-        if (elementSignature(field, depth.inStruct()).isEmpty()) {
-            skipped(field);
-            continue;
-        }
-        const int length = completeTypeLength(signature, position);
-        write(field, signature.mid(position, length));
-        position += length;
-    }
+    return shape;
 }
 
 int alignmentOf(char type)
@@ -156,8 +136,8 @@ qint64 aligned(qint64 offset, int alignment)
     return (offset + alignment - 1) & ~qint64(alignment - 1);
 }
 
-// What QString::toUtf8 makes of @p string, without making it: a lone
-// surrogate becomes '?'.
+// The length of what appendString writes, without converting: a lone
+// surrogate becomes '?', and the string ends at its first NUL.
 qint64 utf8Length(const QString& string)
 {
     qint64 length = 0;
@@ -165,6 +145,8 @@ qint64 utf8Length(const QString& string)
     const QChar* const end = c + string.size();
     for (; c != end; ++c) {
         const ushort u = c->unicode();
+        if (u == 0)
+            break;
         if (u < 0x80)
             length += 1;
         else if (u < 0x800)
@@ -180,15 +162,8 @@ qint64 utf8Length(const QString& string)
     return length;
 }
 
-qint64 stringEnd(const QString& string, qint64 offset)
-{
-    return aligned(offset, 4) + 4 + utf8Length(string) + 1;
-}
-
-bool measureValue(const QVariant& value, const QByteArray& signature, Depth depth, qint64& offset);
-
-// Measures an array's elements from @p offset, past the length and padding;
-// false once they exceed the protocol's array limit.
+// Measures the elements of an array, which start at @p offset; false once
+// they exceed the protocol's array limit.
 template <typename Elements, typename Measure>
 bool measureElements(const Elements& elements, qint64& offset, Measure measure)
 {
@@ -200,48 +175,54 @@ bool measureElements(const Elements& elements, qint64& offset, Measure measure)
     return true;
 }
 
-// Advances @p offset past @p value as written with @p signature; false when
-// an array in it is longer than the protocol allows.
-bool measureValue(const QVariant& value, const QByteArray& signature, Depth depth, qint64& offset)
+// Advances @p offset, from the start of the body (which is 8-aligned in the
+// message), past @p value as written with @p signature, padding included.
+// @p parts are the shapes of its elements or fields, where it has them.
+// Returns false when an array in it is longer than the protocol allows.
+bool measureValue(const QVariant& value, const QByteArray& signature, const QVector<Shape>& parts,
+                  qint64& offset)
 {
     const char type = signature.at(0);
-    switch (type) {
-    case 's':
-        offset = stringEnd(value.toString(), offset);
+    if (type == 's') {
+        offset = aligned(offset, 4) + 4 + utf8Length(value.toString()) + 1;
         return true;
-    case 'a': {
-        const QByteArray element = signature.mid(1);
-        offset = aligned(aligned(offset, 4) + 4, alignmentOf(element.at(0)));
-        if (value.type() == QVariant::ByteArray) {
-            offset += value.toByteArray().size();
-            return value.toByteArray().size() <= DBUS_MAXIMUM_ARRAY_LENGTH;
-        }
-        if (value.type() == QVariant::StringList) {
-            return measureElements(value.toStringList(), offset, [&](const QString& string) {
-                offset = stringEnd(string, offset);
-                return true;
-            });
-        }
-        return measureElements(value.toList(), offset, [&](const QVariant& v) {
-            return measureValue(v, element, depth.inArray(), offset);
-        });
     }
-    case '(': {
+    if (type == '(') {
         offset = aligned(offset, 8);
-        bool fits = true;
-        forEachField(
-            value.toList(), signature, depth,
-            [&](const QVariant& field, const QByteArray& fieldSignature) {
-                fits = fits && measureValue(field, fieldSignature, depth.inStruct(), offset);
-            },
-            [](const QVariant&) {});
-        return fits;
+        const QList<QVariant> fields = value.toList();
+        for (int i = 0; i < fields.size(); ++i) {
+            const Shape& field = parts.at(i);
+            if (!field.signature.isEmpty() && !measureValue(fields.at(i), field.signature, field.parts, offset))
+                return false;
+        }
+        return true;
     }
-    default: {
+    if (type != 'a') {
         const int size = alignmentOf(type);
         offset = aligned(offset, size) + size;
         return true;
     }
+    const QByteArray element = signature.mid(1);
+    offset = aligned(aligned(offset, 4) + 4, alignmentOf(element.at(0)));
+    switch (value.type()) {
+    case QVariant::ByteArray:
+        offset += value.toByteArray().size();
+        return value.toByteArray().size() <= DBUS_MAXIMUM_ARRAY_LENGTH;
+    case QVariant::StringList:
+        return measureElements(value.toStringList(), offset, [&](const QString& string) {
+            return measureValue(string, element, {}, offset);
+        });
+    default:
+        if (parts.isEmpty()) {
+            return measureElements(value.toList(), offset, [&](const QVariant& v) {
+                return measureValue(v, element, {}, offset);
+            });
+        }
+        int i = 0;
+        return measureElements(value.toList(), offset, [&](const QVariant& v) {
+            const Shape& part = parts.at(i++);
+            return measureValue(v, part.signature, part.parts, offset);
+        });
     }
 }
 
@@ -254,10 +235,10 @@ void appendString(const QString& string, DBusMessageIter* iter)
     dbus_message_iter_append_basic(iter, DBUS_TYPE_STRING, &data);
 }
 
-// Writes @p value with @p signature, which argumentSignature has checked and
-// which was found at @p depth: every container takes the signatures of its
-// contents from it.
-void writeValue(const QVariant& value, const QByteArray& signature, Depth depth, DBusMessageIter* iter)
+// Writes @p value by its checked @p signature and the shapes of its elements
+// or fields, @p parts, where it has them.
+void writeValue(const QVariant& value, const QByteArray& signature, const QVector<Shape>& parts,
+                DBusMessageIter* iter)
 {
     switch (value.type()) {
     case QVariant::Bool: {
@@ -317,16 +298,21 @@ void writeValue(const QVariant& value, const QByteArray& signature, Depth depth,
         if (signature.startsWith('a')) {
             const QByteArray element = signature.mid(1);
             dbus_message_iter_open_container(iter, DBUS_TYPE_ARRAY, element.constData(), &sub);
-            for (const QVariant& v : list)
-                writeValue(v, element, depth.inArray(), &sub);
+            for (int i = 0; i < list.size(); ++i) {
+                if (parts.isEmpty())
+                    writeValue(list.at(i), element, {}, &sub);
+                else
+                    writeValue(list.at(i), parts.at(i).signature, parts.at(i).parts, &sub);
+            }
         } else {
             dbus_message_iter_open_container(iter, DBUS_TYPE_STRUCT, nullptr, &sub);
-            forEachField(
-                list, signature, depth,
-                [&](const QVariant& field, const QByteArray& fieldSignature) {
-                    writeValue(field, fieldSignature, depth.inStruct(), &sub);
-                },
-                &reportUnsupported);
+            for (int i = 0; i < list.size(); ++i) {
+                const Shape& field = parts.at(i);
+                if (field.signature.isEmpty())
+                    reportUnsupported(list.at(i));
+                else
+                    writeValue(list.at(i), field.signature, field.parts, &sub);
+            }
         }
         dbus_message_iter_close_container(iter, &sub);
         break;
@@ -359,7 +345,7 @@ bool isUniformList(const QList<QVariant>& list)
 
 QString variantSignature(const QVariant& value, bool listAsArray)
 {
-    const QByteArray signature = signatureOf(value, listAsArray, Depth());
+    const QByteArray signature = shapeOf(value, listAsArray, Depth()).signature;
     if (signature.isEmpty())
         reportUnsupported(value);
     return QString::fromLatin1(signature);
@@ -383,20 +369,21 @@ qint64 appendArguments(DBusMessage* message, const QVariant* const* args, int co
         const QVariant& value = *args[i];
         if (!value.isValid())
             continue;
-        const QByteArray signature = argumentSignature(value);
+        const Shape shape = argumentShape(value);
         // A message signature is limited too, over all its arguments, and so
         // are the lengths of arrays and of the whole message: beyond them the
         // bus would drop the connection.
         qint64 end = bodyLength;
-        if (signature.isEmpty() || signatureLength + signature.size() > DBUS_MAXIMUM_SIGNATURE_LENGTH
-            || !measureValue(value, signature, Depth(), end)
+        if (shape.signature.isEmpty()
+            || signatureLength + shape.signature.size() > DBUS_MAXIMUM_SIGNATURE_LENGTH
+            || !measureValue(value, shape.signature, shape.parts, end)
             || headerLength + end > DBUS_MAXIMUM_MESSAGE_LENGTH) {
             reportUnsupported(value);
             continue;
         }
-        signatureLength += signature.size();
+        signatureLength += shape.signature.size();
         bodyLength = end;
-        writeValue(value, signature, Depth(), &iter);
+        writeValue(value, shape.signature, shape.parts, &iter);
     }
     return bodyLength;
 }
