@@ -71,22 +71,15 @@ void DBusDispatcherPrivate::openConnection()
     }
 }
 
-void DBusDispatcherPrivate::closeConnection(bool drain)
+void DBusDispatcherPrivate::closeConnection(bool lost)
 {
     if (!connection)
         return;
-    // The handlers only queue signals for the event loop, so no host code
-    // runs in here.
-    while (drain && dbus_connection_get_dispatch_status(connection) == DBUS_DISPATCH_DATA_REMAINS)
+    // What arrived before the loss still goes out. The handlers only queue
+    // signals for the event loop, so no host code runs in here.
+    while (lost && dbus_connection_get_dispatch_status(connection) == DBUS_DISPATCH_DATA_REMAINS)
         dbus_connection_dispatch(connection);
-    if (drain)
-        failPendingCalls();
-    // Cancelled calls get no reply handler call.
-    for (const PendingCall& call : qAsConst(pendingCalls)) {
-        dbus_pending_call_cancel(call.pending);
-        dbus_pending_call_unref(call.pending);
-    }
-    pendingCalls.clear();
+    dropPendingCalls(lost);
     dbus_connection_remove_filter(connection, &DBusDispatcherPrivate::disconnectFilter, this);
     if (signalPathValid)
         dbus_connection_unregister_object_path(connection, signalObjectPath.constData());
@@ -116,13 +109,15 @@ void DBusDispatcherPrivate::reportLoss()
     lossReported = true;
 }
 
-void DBusDispatcherPrivate::failPendingCalls()
+void DBusDispatcherPrivate::dropPendingCalls(bool answer)
 {
-    const QList<PendingCall> lost = std::exchange(pendingCalls, {});
-    for (const PendingCall& call : lost) {
+    // A cancelled call gets no reply handler call.
+    const QList<PendingCall> dropped = std::exchange(pendingCalls, {});
+    for (const PendingCall& call : dropped) {
         dbus_pending_call_cancel(call.pending);
         dbus_pending_call_unref(call.pending);
-        Q_EMIT callReply(call.method, {}, QStringLiteral(DBUS_ERROR_DISCONNECTED));
+        if (answer)
+            Q_EMIT callReply(call.method, {}, QStringLiteral(DBUS_ERROR_DISCONNECTED));
     }
 }
 
@@ -190,7 +185,8 @@ DBusHandlerResult DBusDispatcherPrivate::disconnectFilter(DBusConnection*, DBusM
     if (dbus_message_is_signal(message, DBUS_INTERFACE_LOCAL, "Disconnected")) {
         auto* d = static_cast<DBusDispatcherPrivate*>(self);
         d->reportLoss();
-        d->failPendingCalls();
+        // libdbus leaves the calls in flight unanswered.
+        d->dropPendingCalls(true);
     }
     return DBUS_HANDLER_RESULT_NOT_YET_HANDLED;
 }

@@ -28,13 +28,12 @@ public:
     // none or when the bus has dropped the one there was.
     bool ensureConnected();
     void openConnection();
-    // Answers what is still queued on the connection (calls in flight get
-    // their error replies) when @p drain, then closes and releases it.
-    void closeConnection(bool drain);
+    // Closes and releases the connection. When it was @p lost, what it still
+    // holds is dispatched first and the calls in flight are answered with the
+    // error DBUS_ERROR_DISCONNECTED; otherwise they are cancelled quietly.
+    void closeConnection(bool lost);
+    void dropPendingCalls(bool answer);
     void reportLoss();
-    // Answers every call in flight with the error DBUS_ERROR_DISCONNECTED:
-    // libdbus drops them when the bus drops the connection.
-    void failPendingCalls();
 
     static void replyHandler(DBusPendingCall* pending, void* self);
     static DBusHandlerResult signalHandler(DBusConnection* connection, DBusMessage* message,
