@@ -22,8 +22,8 @@ struct Depth
     Depth inStruct() const { return {arrays, structs + 1}; }
 };
 
-// The body starts 8-aligned in the message, so offsets from its start give
-// every value's padding.
+// Room for a message header besides the names it carries: the fixed part,
+// field codes and padding, the signature, and the sender that the bus adds.
 constexpr int MessageHeaderAllowance = 1024 + DBUS_MAXIMUM_SIGNATURE_LENGTH + DBUS_MAXIMUM_NAME_LENGTH;
 
 void reportUnsupported(const QVariant& value)
@@ -353,7 +353,6 @@ QString variantSignature(const QVariant& value, bool listAsArray)
 
 qint64 appendArguments(DBusMessage* message, const QVariant* const* args, int count)
 {
-    // The bus adds the sender to the header; the rest of it is known.
     qint64 headerLength = MessageHeaderAllowance;
     for (const char* field : {dbus_message_get_path(message), dbus_message_get_interface(message),
                               dbus_message_get_member(message), dbus_message_get_destination(message)}) {
