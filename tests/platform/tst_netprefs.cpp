@@ -348,7 +348,7 @@ private Q_SLOTS:
         net_prefs_close(reader);
     }
 
-    // Whatever happens to "<database>-notify", no reader crashes, values stay
+    // Whatever stands at "<database>-notify", no reader crashes, values stay
     // right, and a file that is not the store's own is left alone.
     void tamperedNotifyFile_data()
     {
@@ -435,7 +435,7 @@ private Q_SLOTS:
         default:
             break;
         }
-        QVERIFY(QFile::remove(notify));
+        QVERIFY(QFile::remove(notify) || !exists(notify));
         // With the file back in order, changes are announced again.
         QVERIFY(tool({"set", "iap", id, "k", "int", "3"}));
         QTRY_VERIFY(seen.values.contains(3));

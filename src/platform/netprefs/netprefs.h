@@ -95,10 +95,10 @@ NET_PREFS_API void net_prefs_close(net_prefs_handle *handle);
  *
  * Callbacks are delivered from the GLib main context that is the thread's
  * default when net_prefs_add_notify is called. Returns non-zero on success.
- * Writers wake the watching processes through the file "<database>-notify";
- * a change whose writer died before that, or that was made while the file
- * was not the store's own, is announced with the next change or the next
- * read of this process.
+ * Writers wake the watching processes by opening the file
+ * "<database>-notify" after each commit; a change whose writer died before
+ * that, or that was made while the file could not be opened, is announced
+ * with the next change or the next read of this process.
  */
 typedef void (*net_prefs_notify_func)(int type, const char *id, const char *key,
                                       const net_prefs_value *value, void *user_data);

@@ -44,10 +44,6 @@ constexpr int64_t PruneEvery = 1024;
 constexpr size_t MaxCacheEntries = 8192;
 // Larger values are read from the database each time.
 constexpr size_t MaxCachedBytes = 64 * 1024;
-// "<database>-notify" holds the newest change number the writer saw, as a
-// 64-bit word, and is 16 bytes long. Only its rewriting matters: it is what
-// inotify reports to the watching processes.
-constexpr size_t NotifyFileSize = 16;
 // How often changes are looked for when the folder cannot be watched.
 constexpr unsigned PollMilliseconds = 50;
 
@@ -276,26 +272,25 @@ bool Store::readable()
     return db || openDatabase(false) == Presence::Open;
 }
 
+// Wakes the processes watching the folder: inotify reports the opening of
+// "<database>-notify" to them. The file is opened for reading only, without
+// following links, and never written (writing it would cost a metadata
+// update on every write, and could damage a file that is not the store's),
+// so whatever stands at that name stays as it is. It is made when missing.
 void Store::touchNotifyFile()
 {
     const std::string notifyPath = folder + "/" + notifyName;
-    const int fd = ::open(notifyPath.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0600);
-    struct stat info;
-    // Anything but a regular file of ours with no other name is left alone:
-    // writing it could damage a file that is not the store's.
-    if (fd < 0 || fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != geteuid()
-        || info.st_nlink != 1) {
-        if (!warnedNotify)
-            g_warning("netprefs: %s is not the store's own file; other processes learn of changes late",
-                      notifyPath.c_str());
-        warnedNotify = true;
-    } else {
-        uint64_t word[NotifyFileSize / sizeof(uint64_t)] = {uint64_t(lastSeq)};
-        if (pwrite(fd, word, sizeof word, 0) < 0)
-            g_warning("netprefs: cannot write %s: %s", notifyPath.c_str(), std::strerror(errno));
-    }
-    if (fd >= 0)
+    const int flags = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    int fd = ::open(notifyPath.c_str(), flags);
+    if (fd < 0 && errno == ENOENT)
+        fd = ::open(notifyPath.c_str(), flags | O_CREAT | O_EXCL, 0600);
+    if (fd >= 0) {
         close(fd);
+    } else if (!warnedNotify) {
+        g_warning("netprefs: cannot open %s: %s; other processes learn of changes late", notifyPath.c_str(),
+                  std::strerror(errno));
+        warnedNotify = true;
+    }
 }
 
 const std::string& Store::cacheKey(int type, const std::string& id, const std::string& key)
@@ -634,12 +629,14 @@ bool Store::addNotify(const void* owner, int type, const std::string& id, net_pr
 }
 
 // Watches the database's folder for the notify file's name, whatever file
-// holds it; polls when the folder cannot be watched (yet).
+// holds it; polls when the folder cannot be watched (yet). Writers of earlier
+// versions rewrote the file instead of opening it: that wakes the watchers
+// too.
 void Store::startWatching()
 {
     if (inotifyFd < 0)
         inotifyFd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    const uint32_t events = IN_MODIFY | IN_CLOSE_WRITE | IN_CREATE | IN_MOVED_TO | IN_ATTRIB | IN_ONLYDIR;
+    const uint32_t events = IN_OPEN | IN_MODIFY | IN_CLOSE_WRITE | IN_CREATE | IN_MOVED_TO | IN_ATTRIB | IN_ONLYDIR;
     const bool watched = inotifyFd >= 0 && inotify_add_watch(inotifyFd, folder.c_str(), events) >= 0;
     if (watchSource && watched == polling)
         return; // as it is

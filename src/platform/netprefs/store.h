@@ -28,12 +28,11 @@ namespace netprefs {
 // cache. So a read sees every value committed before it, by any process,
 // whatever became of the writer after its commit.
 //
-// After its commit a writer rewrites the file "<database>-notify", which
-// inotify reports to the processes watching the database's folder; they then
-// check for changes as a read does, and the same log entries drive the change
-// callbacks. The notify file is only a wake-up call: it is opened without
-// following links and written only when it is a regular file of ours with no
-// other name, and readers never open it.
+// After its commit a writer opens the file "<database>-notify" (for reading,
+// without following links, and never writes it); inotify reports the opening
+// to the processes watching the database's folder, which then check for
+// changes as a read does, and the same log entries drive the change
+// callbacks. Readers never open the file.
 //
 // Nothing is created until the first write: a store whose database does not
 // exist yet reads as empty.
