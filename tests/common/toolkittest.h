@@ -10,6 +10,7 @@
 
 #include <QGraphicsItem>
 #include <QGraphicsLinearLayout>
+#include <QScopedPointer>
 #include <QTest>
 
 namespace ToolkitTest {
@@ -80,6 +81,29 @@ Widget* placeOnForm(QGraphicsLinearLayout* form, Widget* widget)
         qWarning("the widget was not laid out");
     return widget;
 }
+
+// A shown window with a page holding a form, for suites whose every case
+// starts on a fresh form: open() it in init() and close() it in cleanup().
+struct FormPage
+{
+    QScopedPointer<MWindow> window;
+    QScopedPointer<MSceneWindow> page;
+    QGraphicsLinearLayout* form = nullptr;
+
+    void open()
+    {
+        window.reset(shownWindow());
+        page.reset(new MSceneWindow);
+        form = showForm(window.data(), page.data());
+    }
+
+    void close()
+    {
+        page.reset();
+        window.reset();
+        form = nullptr;
+    }
+};
 
 } // namespace ToolkitTest
 

@@ -48,15 +48,11 @@ public:
 
 } // namespace
 
-class TestPropertyEditorManager : public QObject
+class TestPropertyEditorManager : public QObject, private ToolkitTest::FormPage
 {
     Q_OBJECT
 
 private:
-    QScopedPointer<MWindow> window;
-    QScopedPointer<MSceneWindow> page;
-    QGraphicsLinearLayout* form = nullptr;
-
     // Puts an editor on the form, shown.
     template<typename Editor>
     Editor* place(QGraphicsWidget* editor)
@@ -87,17 +83,11 @@ private:
     }
 
 private Q_SLOTS:
-    void init()
-    {
-        window.reset(ToolkitTest::shownWindow());
-        page.reset(new MSceneWindow);
-        form = ToolkitTest::showForm(window.data(), page.data());
-    }
+    void init() { open(); }
 
     void cleanup()
     {
-        page.reset();
-        window.reset();
+        close();
         QLocale::setDefault(QLocale::c());
     }
 

@@ -95,13 +95,9 @@ SimpleSheet* shownSheet(Scene& scene, QGraphicsWidget* content = nullptr, bool w
 Q_DECLARE_METATYPE(Setup)
 
 
-class TestReentrancy : public QObject
+class TestReentrancy : public QObject, private ToolkitTest::FormPage
 {
     Q_OBJECT
-
-    QScopedPointer<MWindow> window;
-    QScopedPointer<MSceneWindow> page;
-    QGraphicsLinearLayout* form = nullptr;
 
     static void addPropertyEditorRows()
     {
@@ -184,18 +180,8 @@ class TestReentrancy : public QObject
     }
 
 private Q_SLOTS:
-    void init()
-    {
-        window.reset(ToolkitTest::shownWindow());
-        page.reset(new MSceneWindow);
-        form = ToolkitTest::showForm(window.data(), page.data());
-    }
-
-    void cleanup()
-    {
-        page.reset();
-        window.reset();
-    }
+    void init() { open(); }
+    void cleanup() { close(); }
 
     void receiverDeletes_data()
     {
