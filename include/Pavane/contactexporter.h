@@ -56,7 +56,8 @@ public:
     /**
      * Whether @p file is a vCard: by its complete suffix "vcf" or "vcard"
      * alone, and, when it has no suffix at all, by "BEGIN:VCARD" on its
-     * first line. Only the first 4 KiB are read.
+     * first line. Only the first 4 KiB are read, and only what is there at
+     * once: a pipe or device is never waited for.
      */
     static bool isContactType(const QFileInfo& file);
 

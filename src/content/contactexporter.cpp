@@ -23,6 +23,7 @@
 #include <cstring>
 #include <memory>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 QTCONTACTS_USE_NAMESPACE
@@ -162,24 +163,27 @@ bool ContactExporter::isContactType(const QFileInfo& file)
     if (!suffix.isEmpty())
         return false;
 
-    QFile content(file.absoluteFilePath());
-    if (!content.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+    // Straight from a descriptor that never blocks: QFile would wait for the
+    // whole amount asked for, where a pipe gives what it has, and opening a
+    // pipe without writer (or a device) would wait for good. What is not
+    // there at once is not read.
+    const int fd = ::open(QFile::encodeName(file.absoluteFilePath()).constData(),
+                          O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
         qWarning("NfcFileSendDialog: Unable to open file for reading");
         return false;
     }
-    // Straight from the descriptor: QFile would wait for the whole amount
-    // asked for, where a pipe gives what it has.
     char head[MaxFirstLine];
     int size = 0;
     while (size < MaxFirstLine && !std::memchr(head, '\n', size_t(size))) {
-        const ssize_t got = ::read(content.handle(), head + size, size_t(MaxFirstLine - size));
+        const ssize_t got = ::read(fd, head + size, size_t(MaxFirstLine - size));
         if (got < 0 && errno == EINTR)
             continue;
         if (got <= 0)
             break;
         size += int(got);
     }
-    content.close();
+    ::close(fd);
     QTextStream stream(QByteArray::fromRawData(head, size));
     return stream.readLine().contains(QLatin1String("BEGIN:VCARD"));
 }

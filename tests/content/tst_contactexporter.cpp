@@ -322,6 +322,26 @@ private Q_SLOTS:
         QCOMPARE(answer.load(), 0);
         QVERIFY2(line.size() - unread <= 8192, qPrintable(QString::number(line.size() - unread)));
     }
+
+    // A pipe that nobody writes to, or that has nothing in it yet, is not
+    // waited for.
+    void isContactTypeDoesNotWaitForAPipe()
+    {
+        QTemporaryDir dir;
+        const QByteArray path = QFile::encodeName(dir.filePath(QStringLiteral("pipe")));
+        QCOMPARE(mkfifo(path.constData(), 0600), 0);
+        std::atomic<int> answer{-1};
+        std::thread asking([&] { answer = ContactExporter::isContactType(QFileInfo(QFile::decodeName(path))); });
+        const bool answered = QTest::qWaitFor([&] { return answer != -1; });
+        if (!answered) {
+            // Releases a reader that waits for a writer, and then for data.
+            const int writer = ::open(path.constData(), O_WRONLY);
+            ::close(writer);
+        }
+        asking.join();
+        QVERIFY(answered);
+        QCOMPARE(answer.load(), 0);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestContactExporter)
