@@ -1,6 +1,6 @@
 #include <Pavane/connectivityuiutils.h>
 
-#include "platform/devmode/devmodeinterface.h"
+#include "device/devmodenames_p.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

@@ -1,7 +1,7 @@
 #include <Pavane/radiostate.h>
 
 #include "device/radiostate_p.h"
-#include "platform/devmode/devmodeinterface.h"
+#include "device/devmodenames_p.h"
 
 #include <QDBusConnection>
 #include <QDBusPendingCallWatcher>

@@ -1,7 +1,7 @@
 // Arbitrary bytes as a card of the contact store: whatever reads into a
 // contact must write back into a card and read again, without a crash or a
 // sanitizer report.
-#include "platform/contacts/contactcard.h"
+#include "contacts/contactcard.h"
 
 #include <QCoreApplication>
 

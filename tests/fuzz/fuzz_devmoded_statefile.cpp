@@ -1,7 +1,7 @@
 // Arbitrary bytes as devmoded's state file: the parser either finds a word
 // within the five radios or calls the file damaged, and never reads beyond
 // what it was given.
-#include "platform/devmode/statefile.h"
+#include "devmode/statefile.h"
 
 #include <QByteArray>
 #include <QtGlobal>

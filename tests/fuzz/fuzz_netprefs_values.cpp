@@ -2,7 +2,7 @@
 // decoding a row, its value record and, for a list, its elements must never
 // crash or read past the data, and every list that decodes must encode back
 // to the very same blob.
-#include "platform/netprefs/storedvalue.h"
+#include "netprefs/storedvalue.h"
 
 #include <cstddef>
 #include <cstdint>
