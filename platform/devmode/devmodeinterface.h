@@ -1,8 +1,8 @@
-#ifndef PAVANE_DEVMODEINTERFACE_H
-#define PAVANE_DEVMODEINTERFACE_H
+#ifndef DEVMODED_DEVMODEINTERFACE_H
+#define DEVMODED_DEVMODEINTERFACE_H
 
-// The names of the device-mode daemon on the system bus, shared by the
-// library's device-control classes and by devmoded itself.
+// The daemon's names on the system bus. Its clients keep their own copies:
+// these names are the daemon's contract, not a header to share.
 
 namespace DevMode {
 

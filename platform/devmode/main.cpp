@@ -5,8 +5,8 @@
 #include "devmodeservice.h"
 #include "statefile.h"
 
-#include "../common/busservice.h"
-#include "../common/terminationsignals.h"
+#include "busservice.h"
+#include "terminationsignals.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -3,8 +3,8 @@
 // test or a demo plays the person at the screen.
 #include "notificationserver.h"
 
-#include "../common/busservice.h"
-#include "../common/terminationsignals.h"
+#include "busservice.h"
+#include "terminationsignals.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -53,10 +53,12 @@ bool NotificationServer::invoke(uint id, const QString& actionKey)
         offered |= n->actions.at(i) == actionKey;
     if (!offered)
         return false;
+    // A tapped notification goes, unless it asked to stay; decided before
+    // the emission, after which the notification may be gone.
+    const bool resident = n->hints.value(QStringLiteral("resident")).toBool();
     qInfo("invoked %u \"%s\"", id, qPrintable(actionKey));
     Q_EMIT ActionInvoked(id, actionKey);
-    // A tapped notification goes, unless it asked to stay.
-    if (!n->hints.value(QStringLiteral("resident")).toBool())
+    if (!resident)
         close(id, Dismissed);
     return true;
 }

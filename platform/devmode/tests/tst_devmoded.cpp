@@ -1,27 +1,24 @@
-// devmoded as any client sees it on the private system bus, and its state
-// file; devmoded and notifyd on a bus that the test takes away.
-#include "testsupport.h"
+// devmoded as any client sees it on a bus of the test's own, and its state
+// file.
+#include "daemontest.h"
 
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <QtTest>
 
 #include <csignal>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
+const QString Service = QStringLiteral("com.zelkor.devmode");
 const QString RequestPath = QStringLiteral("/com/zelkor/devmode/request");
 const QString BasePath = QStringLiteral("/com/zelkor/devmode");
 
-QDBusMessage call(const QString& path, const QString& member, const QList<QVariant>& args = {})
+QDBusMessage call(const QString& path, const QString& member, const QList<QVariant>& args = {},
+                  const QString& interface = QStringLiteral("com.zelkor.devmode.request"))
 {
-    QDBusMessage message = QDBusMessage::createMethodCall(QStringLiteral("com.zelkor.devmode"), path,
-                                                          QStringLiteral("com.zelkor.devmode.request"), member);
+    QDBusMessage message = QDBusMessage::createMethodCall(Service, path, interface, member);
     message.setArguments(args);
     return QDBusConnection::systemBus().call(message);
 }
@@ -31,45 +28,31 @@ uint radioStates()
     return call(RequestPath, QStringLiteral("get_radio_states")).arguments().value(0).toUInt();
 }
 
-// A bus of the test's own, which it can take away from under a daemon.
-class OwnBus
+QString tklockMode()
+{
+    return call(BasePath + "/inspect", "get_tklock_mode", {}, "com.zelkor.devmode.inspect").arguments().value(0).toString();
+}
+
+// devmoded with a state file in its scratch folder.
+class Devmoded : public DaemonProcess
 {
 public:
-    ~OwnBus()
+    Devmoded()
+        : DaemonProcess(QStringLiteral(DEVMODED_PATH), Service)
     {
-        QDBusConnection::disconnectFromBus(QStringLiteral("own bus"));
-        process.kill();
-        process.waitForFinished();
     }
-
-    bool start()
+    bool start(const QStringList& arguments = {})
     {
-        process.start(QStringLiteral("dbus-daemon"),
-                      {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--nopidfile"),
-                       QStringLiteral("--address=unix:tmpdir=/tmp"), QStringLiteral("--print-address=1")});
-        while (process.waitForStarted() && !process.canReadLine() && process.waitForReadyRead(10000)) {
-        }
-        address = QString::fromUtf8(process.readLine()).trimmed();
-        return !address.isEmpty();
+        return DaemonProcess::start(QStringList{QStringLiteral("--state-file"), stateFile()} + arguments);
     }
-
-    bool isOwned(const QString& name)
-    {
-        QDBusConnection bus = QDBusConnection::connectToBus(address, QStringLiteral("own bus"));
-        return bus.isConnected() && bus.interface()->isServiceRegistered(name);
-    }
-
-    void takeAway()
-    {
-        process.kill();
-        process.waitForFinished();
-    }
-
-    QString address;
-
-private:
-    QProcess process;
+    QString stateFile() const { return scratchPath(QStringLiteral("radio-states")); }
 };
+
+QByteArray contentOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
 
 } // namespace
 
@@ -88,38 +71,41 @@ class TestDevmoded : public QObject
 {
     Q_OBJECT
 
+    PrivateBus bus;
+
 private Q_SLOTS:
     void initTestCase()
     {
-        const QString problem = TestSupport::environmentProblem();
-        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        QVERIFY(bus.start());
+        bus.serveAsDefault();
     }
 
     // Each request changes the radios its mask names, is announced, changed
     // or not, and what it changed is in the state file for the next start.
     void changeRequests()
     {
-        TestSupport::DevmodeProcess daemon;
+        Devmoded daemon;
         QVERIFY(daemon.start({QStringLiteral("--radio-states"), QStringLiteral("0x0d")}));
         Indications indications;
-        QVERIFY(QDBusConnection::systemBus().connect(
-            QStringLiteral("com.zelkor.devmode"), QStringLiteral("/com/zelkor/devmode/signal"),
-            QStringLiteral("com.zelkor.devmode.signal"), QStringLiteral("radio_states_ind"),
-            &indications, SLOT(received(uint))));
-
-        QVERIFY(daemon.changeRadioStates(0x02, 0x03));
+        QVERIFY(QDBusConnection::systemBus().connect(Service, QStringLiteral("/com/zelkor/devmode/signal"),
+                                                     QStringLiteral("com.zelkor.devmode.signal"),
+                                                     QStringLiteral("radio_states_ind"), &indications,
+                                                     SLOT(received(uint))));
+        const QString change = QStringLiteral("req_radio_states_change");
+        QCOMPARE(call(RequestPath, change, {0x02u, 0x03u}).type(), QDBusMessage::ReplyMessage);
         QCOMPARE(radioStates(), 0x0eu);
-        QVERIFY(daemon.changeRadioStates(0xff, 0xe0)); // beyond the radios
-        QVERIFY(daemon.changeRadioStates(0, 0));       // no change
+        QCOMPARE(call(RequestPath, change, {0xffu, 0xe0u}).type(), QDBusMessage::ReplyMessage); // beyond the radios
+        QCOMPARE(call(RequestPath, change, {0u, 0u}).type(), QDBusMessage::ReplyMessage);       // no change
         QCOMPARE(radioStates(), 0x0eu);
         QTRY_COMPARE(indications.words, (QList<uint>{0x0e, 0x0e, 0x0e}));
+        // SIGINT ends it as cleanly as SIGTERM.
+        ::kill(pid_t(daemon.pid()), SIGINT);
         QCOMPARE(daemon.stop(), 0);
+        QVERIFY(!QDBusConnection::systemBus().interface()->isServiceRegistered(Service));
         QVERIFY(daemon.log().contains(QStringLiteral("radio states 0x0d -> 0x0e (states 0x02, mask 0x03)")));
         QCOMPARE(daemon.log().count(QStringLiteral(" -> ")), 1);
 
-        QFile file(daemon.stateFile());
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), QByteArray("# devmoded state\nradio_states=0xe\n"));
+        QCOMPARE(contentOf(daemon.stateFile()), QByteArray("# devmoded state\nradio_states=0xe\n"));
         QVERIFY(daemon.start());
         QCOMPARE(radioStates(), 0x0eu);
     }
@@ -149,14 +135,12 @@ private Q_SLOTS:
         QFETCH(QByteArray, content);
         QFETCH(uint, states);
         QFETCH(QString, warning);
-        TestSupport::DevmodeProcess daemon;
+        Devmoded daemon;
         const QString path = daemon.stateFile();
         QFile file(kind == QLatin1String("link") ? path + QStringLiteral(".target") : path);
-        if (kind == QLatin1String("file") || kind == QLatin1String("link")) {
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(content);
-            file.close();
-        }
+        if (kind == QLatin1String("file") || kind == QLatin1String("link"))
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+        file.close();
         if (kind == QLatin1String("link"))
             QVERIFY(QFile::link(file.fileName(), path));
         if (kind == QLatin1String("fifo"))
@@ -195,70 +179,56 @@ private Q_SLOTS:
         QFETCH(QString, member);
         QFETCH(QVariantList, args);
         QFETCH(QString, error);
-        TestSupport::DevmodeProcess daemon;
+        Devmoded daemon;
         QVERIFY(daemon.start({QStringLiteral("--tklock"), QStringLiteral("locked")}));
         const QDBusMessage reply = call(path, member, args);
         QCOMPARE(reply.type(), QDBusMessage::ErrorMessage);
         QCOMPARE(reply.errorName(), error);
-        QCOMPARE(daemon.tklockMode(), QStringLiteral("locked"));
+        QCOMPARE(tklockMode(), QStringLiteral("locked"));
         QCOMPARE(radioStates(), 0x1fu);
         QCOMPARE(daemon.stop(), 0);
     }
 
-    void sigintEndsItCleanly()
-    {
-        TestSupport::DevmodeProcess daemon;
-        QVERIFY(daemon.start());
-        ::kill(pid_t(daemon.pid()), SIGINT);
-        QCOMPARE(daemon.stop(), 0);
-        QVERIFY(!QDBusConnection::systemBus().interface()->isServiceRegistered(QStringLiteral("com.zelkor.devmode")));
-    }
-
-    void oneInstancePerBusAndNoneWithoutIt_data()
-    {
-        QTest::addColumn<QString>("program");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("devmoded") << QStringLiteral(DEVMODED_PATH) << QStringLiteral("com.zelkor.devmode");
-        QTest::newRow("notifyd") << QStringLiteral(NOTIFYD_PATH) << QStringLiteral("org.freedesktop.Notifications");
-    }
-
-    // A second instance says why the bus refused it, and leaves the first
-    // one's state file alone. When the bus goes, so do the daemons.
+    // The refused second instance leaves the first one's state file alone.
     void oneInstancePerBusAndNoneWithoutIt()
     {
-        QFETCH(QString, program);
-        QFETCH(QString, name);
-        OwnBus bus;
-        QVERIFY(bus.start());
+        PrivateBus own;
+        QVERIFY(own.start());
         QTemporaryDir scratch;
         const QString stateFile = scratch.filePath(QStringLiteral("radio-states"));
-        const bool devmoded = name == QLatin1String("com.zelkor.devmode");
-        QStringList arguments{QStringLiteral("--address"), bus.address};
-        if (devmoded)
-            arguments << QStringLiteral("--state-file") << stateFile << QStringLiteral("--radio-states")
-                      << QStringLiteral("0x0d");
-        QProcess first;
-        first.start(program, arguments);
-        QTRY_VERIFY(bus.isOwned(name));
+        const QStringList arguments{"--address", own.address, "--state-file", stateFile, "--radio-states"};
+        checkOneInstanceAndNoneWithoutBus(own, QStringLiteral(DEVMODED_PATH), arguments + QStringList{"0x0d"},
+                                          arguments + QStringList{"0x02"}, Service);
+        QCOMPARE(contentOf(stateFile), QByteArray("# devmoded state\nradio_states=0xd\n"));
+    }
 
-        QProcess second;
-        second.start(program, QStringList(arguments).replaceInStrings(QStringLiteral("0x0d"), QStringLiteral("0x02")));
-        QVERIFY(second.waitForFinished(10000));
-        QCOMPARE(second.exitCode(), 1);
-        const QString refusal = QString::fromUtf8(second.readAllStandardError());
-        QVERIFY2(refusal.contains(QRegularExpression(QStringLiteral("cannot own %1: \\S").arg(name))),
-                 qPrintable(refusal));
-        if (devmoded) {
-            QFile file(stateFile);
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            QCOMPARE(file.readAll(), QByteArray("# devmoded state\nradio_states=0xd\n"));
-        }
-
-        bus.takeAway();
-        QTRY_COMPARE_WITH_TIMEOUT(first.state(), QProcess::NotRunning, 10000);
-        QCOMPARE(first.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(first.exitCode(), 1);
-        QVERIFY(QString::fromUtf8(first.readAllStandardError()).contains(QStringLiteral("lost the bus")));
+    // On a bus as strict as a system bus, with the policy file installed:
+    // root may own the daemon's name, and anyone may call it.
+    void policy()
+    {
+        if (geteuid() != 0)
+            QSKIP("the policy lets root own the name");
+        PrivateBus strict;
+        QVERIFY(strict.start(QStringLiteral(
+            "<policy context=\"default\"><allow user=\"*\"/><deny own=\"*\"/><deny send_type=\"method_call\"/>"
+            "<allow send_type=\"signal\"/><allow send_requested_reply=\"true\" send_type=\"method_return\"/>"
+            "<allow send_requested_reply=\"true\" send_type=\"error\"/><allow receive_sender=\"*\"/>"
+            "<allow send_destination=\"org.freedesktop.DBus\" send_interface=\"org.freedesktop.DBus\"/></policy>"
+            "<includedir>" POLICY_DIR "</includedir>")));
+        QVERIFY(!strict.connection().interface()->registerService(QStringLiteral("com.zelkor.other")).isValid());
+        QTemporaryDir scratch;
+        QProcess daemon;
+        daemon.start(QStringLiteral(DEVMODED_PATH), {"--address", strict.address, "--state-file",
+                                                     scratch.filePath("state"), "--radio-states", "13"});
+        QTRY_VERIFY(strict.isOwned(Service));
+        QProcess nobody;
+        nobody.start(QStringLiteral("setpriv"),
+                     {"--reuid=nobody", "--regid=nogroup", "--clear-groups", "--", "dbus-send", "--bus=" + strict.address,
+                      "--print-reply", "--dest=" + Service, RequestPath, "com.zelkor.devmode.request.get_radio_states"});
+        QVERIFY(nobody.waitForFinished(10000));
+        QVERIFY2(nobody.readAllStandardOutput().contains("uint32 13"), nobody.readAllStandardError().constData());
+        daemon.terminate();
+        QVERIFY(daemon.waitForFinished(10000));
     }
 };
 

@@ -1,0 +1,34 @@
+# What every project of the platform shares, included right after its
+# project(): the language and Qt settings, the warnings, and how a project
+# installs its package.
+
+set(CMAKE_CXX_STANDARD 17)
+set(CMAKE_CXX_STANDARD_REQUIRED ON)
+set(CMAKE_CXX_EXTENSIONS OFF)
+set(CMAKE_AUTOMOC ON)
+# Q_SIGNALS, Q_SLOTS and Q_EMIT only: GLib and libc use the plain words.
+# None of Qt's interfaces deprecated in 5.15 or before.
+add_compile_definitions(QT_NO_KEYWORDS QT_DISABLE_DEPRECATED_BEFORE=0x050F00)
+option(WARNINGS_AS_ERRORS "Fail the build on any compiler warning" OFF)
+add_compile_options(-Wall -Wextra)
+if(WARNINGS_AS_ERRORS)
+  add_compile_options(-Werror)
+endif()
+include(GNUInstallDirs)
+
+set(PLATFORM_COMMON_DIR ${CMAKE_CURRENT_LIST_DIR})
+
+# platform_install_package(): installs the export set <Project>Targets under
+# the namespace <Project>::, with <Project>Config.cmake and its version file,
+# so that a consumer needs only find_package(<Project>).
+function(platform_install_package)
+  include(CMakePackageConfigHelpers)
+  set(destination ${CMAKE_INSTALL_LIBDIR}/cmake/${PROJECT_NAME})
+  install(EXPORT ${PROJECT_NAME}Targets NAMESPACE ${PROJECT_NAME}:: DESTINATION ${destination})
+  configure_package_config_file(${PLATFORM_COMMON_DIR}/PackageConfig.cmake.in
+    ${PROJECT_BINARY_DIR}/${PROJECT_NAME}Config.cmake INSTALL_DESTINATION ${destination})
+  write_basic_package_version_file(${PROJECT_BINARY_DIR}/${PROJECT_NAME}ConfigVersion.cmake
+    COMPATIBILITY SameMajorVersion)
+  install(FILES ${PROJECT_BINARY_DIR}/${PROJECT_NAME}Config.cmake
+    ${PROJECT_BINARY_DIR}/${PROJECT_NAME}ConfigVersion.cmake DESTINATION ${destination})
+endfunction()
