@@ -3,13 +3,16 @@
 #include <Pavane/ConnectivityDialogRequest>
 #include <Pavane/ConnectivitySettings>
 #include <Pavane/DBusDispatcher>
+#include <Pavane/HeaderPanel>
 
+#include <QApplication>
 #include <QTemporaryDir>
 
 #include <cstdio>
 
-int main()
+int main(int argc, char* argv[])
 {
+    QApplication app(argc, argv);
     Pavane::ConnectivityDialogRequest request(QStringLiteral("connect"), {1},
                                               QStringLiteral(":1.1"));
     bool completed = false;
@@ -25,9 +28,12 @@ int main()
     Pavane::ConnectivitySettings settings(Pavane::ConnectivitySettings::IAP, QStringLiteral("home"));
     const bool stored = settings.set(QStringLiteral("channel"), 6) == 0
         && settings.get(QStringLiteral("channel")) == QVariant(6);
+    // The toolkit comes with the library, without the host naming it.
+    Pavane::HeaderPanel header(QStringLiteral("Networks"));
+    const bool shown = header.text() == QLatin1String("Networks");
 
     if (!completed || request.state() != Pavane::ConnectivityDialogRequest::Completed
-        || !dispatcherKnown || !stored) {
+        || !dispatcherKnown || !stored || !shown) {
         std::fprintf(stderr, "consumer: the library did not behave\n");
         return 1;
     }
