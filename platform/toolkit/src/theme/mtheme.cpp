@@ -1,0 +1,89 @@
+#include "mtheme.h"
+
+#include "iconpainter.h"
+#include "stylelookup.h"
+#include "themestylesheet.h"
+
+#include <QDir>
+#include <QPainter>
+#include <QPixmapCache>
+
+#ifndef TESSELTOUCH_INSTALLED_THEME_DIR
+#define TESSELTOUCH_INSTALLED_THEME_DIR ""
+#endif
+
+namespace {
+
+// The theme of the process: the first folder that holds theme files, read
+// once, on first use.
+struct Theme
+{
+    QString directory;
+    StyleLookup lookup;
+
+    Theme()
+        : lookup(load())
+    {
+    }
+
+    ThemeStyleSheet load()
+    {
+        QStringList candidates;
+        const QString fromEnvironment = QString::fromLocal8Bit(qgetenv("TESSELTOUCH_THEME_DIR"));
+        if (!fromEnvironment.isEmpty())
+            candidates << fromEnvironment;
+        if (*TESSELTOUCH_INSTALLED_THEME_DIR)
+            candidates << QString::fromLocal8Bit(TESSELTOUCH_INSTALLED_THEME_DIR);
+        candidates << QStringLiteral(":/tesseltouch/themes/default");
+        ThemeStyleSheet sheet;
+        for (const QString& candidate : qAsConst(candidates)) {
+            const QDir dir(candidate);
+            const QStringList files = dir.entryList({QStringLiteral("*.css")}, QDir::Files, QDir::Name);
+            if (files.isEmpty())
+                continue;
+            directory = candidate;
+            for (const QString& file : files)
+                sheet.load(dir.filePath(file));
+            return sheet;
+        }
+        qWarning("MTheme: no theme files found; every widget takes its default look");
+        return sheet;
+    }
+};
+
+Theme& theme()
+{
+    static Theme instance;
+    return instance;
+}
+
+} // namespace
+
+const MWidgetStyle* MTheme::style(const char* styleClassName, const QString& styleName, const ViewType& viewType)
+{
+    return theme().lookup.style(QString::fromLatin1(styleClassName), styleName, viewType);
+}
+
+QString MTheme::themeDirectory()
+{
+    return theme().directory;
+}
+
+QPixmap MTheme::pixmap(const QString& iconId, const QSize& size)
+{
+    const QString key = QStringLiteral("mtheme:%1:%2x%3").arg(iconId).arg(size.width()).arg(size.height());
+    QPixmap pixmap;
+    if (QPixmapCache::find(key, &pixmap))
+        return pixmap;
+    pixmap = QPixmap(size.isValid() && !size.isEmpty() ? size : QSize(48, 48));
+    if (pixmap.isNull())
+        return pixmap; // more than memory allows
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    IconPainter::paint(painter, iconId, QRectF(pixmap.rect()),
+                       *style("MIconStyle", IconPainter::styleNameFor(iconId)));
+    painter.end();
+    QPixmapCache::insert(key, pixmap);
+    return pixmap;
+}

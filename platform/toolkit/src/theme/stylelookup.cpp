@@ -1,0 +1,68 @@
+#include "stylelookup.h"
+
+#include "mwidgetstyle.h"
+
+namespace {
+
+const QString commonClass = QStringLiteral("MWidgetStyle");
+const QString invertedSuffix = QStringLiteral("Inverted");
+
+QString typed(const QString& styleClass, const QString& viewType)
+{
+    return styleClass + QLatin1Char('[') + viewType + QLatin1Char(']');
+}
+
+QString named(const QString& selector, const QString& styleName)
+{
+    return selector + QLatin1Char('.') + styleName;
+}
+
+} // namespace
+
+StyleLookup::StyleLookup(ThemeStyleSheet sheet)
+    : m_sheet(std::move(sheet))
+{
+}
+
+StyleLookup::~StyleLookup() = default;
+
+bool StyleLookup::knows(const QString& styleClass, const QString& styleName, const QString& viewType) const
+{
+    return m_sheet.contains(named(commonClass, styleName)) || m_sheet.contains(named(styleClass, styleName))
+        || (!viewType.isEmpty() && m_sheet.contains(named(typed(styleClass, viewType), styleName)));
+}
+
+void StyleLookup::applyNamed(MWidgetStyle* style, const QString& styleClass, const QString& styleName,
+                             const QString& viewType) const
+{
+    style->apply(m_sheet.declarations(named(commonClass, styleName)));
+    style->apply(m_sheet.declarations(named(styleClass, styleName)));
+    if (!viewType.isEmpty())
+        style->apply(m_sheet.declarations(named(typed(styleClass, viewType), styleName)));
+}
+
+const MWidgetStyle* StyleLookup::style(const QString& styleClass, const QString& styleName,
+                                       const QString& viewType)
+{
+    const QString key = styleClass + QLatin1Char('\n') + styleName + QLatin1Char('\n') + viewType;
+    if (const auto cached = m_styles.value(key))
+        return cached.get();
+
+    auto style = std::make_shared<MWidgetStyle>();
+    style->apply(m_sheet.declarations(commonClass));
+    style->apply(m_sheet.declarations(styleClass));
+    if (!viewType.isEmpty())
+        style->apply(m_sheet.declarations(typed(styleClass, viewType)));
+    if (!styleName.isEmpty()) {
+        if (knows(styleClass, styleName, viewType)) {
+            applyNamed(style.get(), styleClass, styleName, viewType);
+        } else if (styleName.endsWith(invertedSuffix)) {
+            const QString base = styleName.chopped(invertedSuffix.size());
+            if (!base.isEmpty())
+                applyNamed(style.get(), styleClass, base, viewType);
+            applyNamed(style.get(), styleClass, invertedSuffix, viewType);
+        }
+    }
+    m_styles.insert(key, style);
+    return style.get();
+}

@@ -1,0 +1,98 @@
+#include "themestylesheet.h"
+
+#include <QFile>
+
+namespace {
+
+// The text without its comments. One pass, so that hostile files full of
+// unterminated comments cost no more than their length.
+QString withoutComments(const QString& text)
+{
+    QString result;
+    result.reserve(text.size());
+    const int size = text.size();
+    int i = 0;
+    while (i < size) {
+        if (text.at(i) == QLatin1Char('/') && i + 1 < size && text.at(i + 1) == QLatin1Char('*')) {
+            const int end = text.indexOf(QLatin1String("*/"), i + 2);
+            if (end < 0)
+                break;
+            // A comment separates what stands around it.
+            result += QLatin1Char(' ');
+            i = end + 2;
+            continue;
+        }
+        result += text.at(i);
+        ++i;
+    }
+    return result;
+}
+
+} // namespace
+
+void ThemeStyleSheet::parse(const QString& text)
+{
+    const QString rules = withoutComments(text);
+    int position = 0;
+    for (;;) {
+        const int open = rules.indexOf(QLatin1Char('{'), position);
+        const int close = open < 0 ? -1 : rules.indexOf(QLatin1Char('}'), open);
+        if (open < 0 || close < 0)
+            break;
+        // A stray '}' before the block belongs to nothing: the selectors
+        // start after it.
+        const int start = rules.lastIndexOf(QLatin1Char('}'), open);
+        const int from = start >= position ? start + 1 : position;
+        Declarations declarations;
+        const QVector<QStringRef> parts = rules.midRef(open + 1, close - open - 1).split(QLatin1Char(';'));
+        for (const QStringRef& part : parts) {
+            const int colon = part.indexOf(QLatin1Char(':'));
+            if (colon <= 0)
+                continue;
+            const QString name = part.left(colon).trimmed().toString();
+            if (!name.isEmpty())
+                declarations.insert(name, part.mid(colon + 1).trimmed().toString());
+        }
+        const QVector<QStringRef> selectors = rules.midRef(from, open - from).split(QLatin1Char(','));
+        for (const QStringRef& selector : selectors) {
+            const QString name = selector.trimmed().toString();
+            if (name.isEmpty())
+                continue;
+            Declarations& rule = m_rules[name];
+            for (auto it = declarations.cbegin(); it != declarations.cend(); ++it)
+                rule.insert(it.key(), it.value());
+        }
+        position = close + 1;
+    }
+}
+
+bool ThemeStyleSheet::load(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        qWarning("MTheme: cannot read %s", qPrintable(path));
+        return false;
+    }
+    const QByteArray content = file.read(MaximumFileSize + 1);
+    if (content.size() > MaximumFileSize) {
+        qWarning("MTheme: %s is too large to be a theme file", qPrintable(path));
+        return false;
+    }
+    parse(QString::fromUtf8(content));
+    return true;
+}
+
+bool ThemeStyleSheet::contains(const QString& selector) const
+{
+    return m_rules.contains(selector);
+}
+
+ThemeStyleSheet::Declarations ThemeStyleSheet::declarations(const QString& selector) const
+{
+    return m_rules.value(selector);
+}
+
+bool ThemeStyleSheet::isEmpty() const
+{
+    return m_rules.isEmpty();
+}

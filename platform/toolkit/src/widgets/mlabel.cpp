@@ -1,0 +1,135 @@
+#include "mlabel.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QtMath>
+
+MLabel::MLabel(QGraphicsItem* parent)
+    : MLabel(QString(), parent)
+{
+}
+
+MLabel::MLabel(const QString& text, QGraphicsItem* parent)
+    : MWidgetController(parent)
+    , m_text(text)
+{
+    applyStyle();
+}
+
+MLabel::~MLabel() = default;
+
+const char* MLabel::styleClassName() const
+{
+    return "MLabelStyle";
+}
+
+QString MLabel::text() const
+{
+    return m_text;
+}
+
+void MLabel::setText(const QString& text)
+{
+    // An empty text is a text too: set over none, text() gives it back.
+    if (text == m_text && text.isNull() == m_text.isNull())
+        return;
+    m_text = text;
+    updateGeometry();
+    update();
+}
+
+bool MLabel::wordWrap() const
+{
+    return m_wordWrap;
+}
+
+void MLabel::setWordWrap(bool wrap)
+{
+    m_wordWrap = wrap;
+    QSizePolicy policy = sizePolicy();
+    policy.setHeightForWidth(wrap);
+    setSizePolicy(policy);
+    updateGeometry();
+    update();
+}
+
+bool MLabel::textElide() const
+{
+    return m_elide;
+}
+
+void MLabel::setTextElide(bool elide)
+{
+    m_elide = elide;
+    updateGeometry();
+    update();
+}
+
+Qt::Alignment MLabel::alignment() const
+{
+    return m_alignment;
+}
+
+void MLabel::setAlignment(Qt::Alignment alignment)
+{
+    m_alignment = alignment;
+    update();
+}
+
+QColor MLabel::color() const
+{
+    return m_color;
+}
+
+void MLabel::setColor(const QColor& color)
+{
+    m_color = color;
+    update();
+}
+
+int MLabel::textFlags() const
+{
+    return int(m_alignment) | (m_wordWrap ? Qt::TextWordWrap : 0);
+}
+
+QSizeF MLabel::contentSizeHint(Qt::SizeHint which, const QSizeF& constraint) const
+{
+    const QFontMetricsF metrics(style()->font());
+    if (which == Qt::MaximumSize)
+        return QSizeF(-1, -1);
+    if (m_wordWrap) {
+        // Without a width to wrap to, the minimum is a few characters of one
+        // line: any taller and layouts could not give it less height.
+        if (constraint.width() <= 0 && which == Qt::MinimumSize)
+            return QSizeF(metrics.averageCharWidth() * 8, metrics.height());
+        const qreal width = constraint.width() > 0 ? constraint.width() : qCeil(metrics.horizontalAdvance(m_text));
+        const QRectF bounds = metrics.boundingRect(QRectF(0, 0, qMax<qreal>(width, 1), 1e6),
+                                                   Qt::TextWordWrap, m_text);
+        return QSizeF(which == Qt::MinimumSize ? width : qMin(width, bounds.width()),
+                      qMax(bounds.height(), metrics.height()));
+    }
+    const qreal width = qCeil(metrics.horizontalAdvance(m_text));
+    if (which == Qt::MinimumSize && m_elide)
+        return QSizeF(qMin(width, metrics.horizontalAdvance(QStringLiteral("..."))), metrics.height());
+    return QSizeF(width, metrics.height());
+}
+
+void MLabel::paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget)
+{
+    MWidgetController::paint(painter, option, widget);
+    if (m_text.isEmpty())
+        return;
+    const MWidgetStyle* s = style();
+    const QRectF area = contentsRect();
+    painter->save();
+    painter->setFont(s->font());
+    QColor color = m_color.isValid() ? m_color : s->color();
+    if (!isEnabled() && !m_color.isValid())
+        color = s->faded(color, QStringLiteral("disabled-opacity"));
+    painter->setPen(color);
+    QString text = m_text;
+    if (m_elide && !m_wordWrap)
+        text = painter->fontMetrics().elidedText(m_text, Qt::ElideRight, int(area.width()));
+    painter->drawText(area, textFlags(), text);
+    painter->restore();
+}
