@@ -52,6 +52,22 @@ public:
     void contactProcessed(const QContact&, QVersitDocument*) override {}
 };
 
+// Whether QtVersit may be given @p card. The BEGINs are counted on the
+// letters alone, so that neither a folded line nor UTF-16 read as bytes
+// hides one from the count.
+bool withinBounds(const QByteArray& card)
+{
+    if (card.size() > ContactCard::MaxSize)
+        return false;
+    QByteArray letters;
+    letters.reserve(card.size());
+    for (const char c : card) {
+        if (c != '\0' && c != '\r' && c != '\n' && c != ' ' && c != '\t')
+            letters.append(c);
+    }
+    return letters.toLower().count("begin") <= ContactCard::MaxBegins;
+}
+
 } // namespace
 
 namespace ContactCard {
@@ -72,7 +88,7 @@ QByteArray encode(const QContact& contact)
     if (!writer.startWriting(exporter.documents()))
         return QByteArray();
     writer.waitForFinished();
-    if (writer.error() != QVersitWriter::NoError || buffer.size() > MaxSize)
+    if (writer.error() != QVersitWriter::NoError || !withinBounds(buffer.data()))
         return QByteArray();
     return buffer.data();
 }
@@ -80,7 +96,9 @@ QByteArray encode(const QContact& contact)
 bool decode(const QByteArray& card, QContact* contact)
 {
     // Other processes write cards into the store too.
-    QVersitReader reader(Pavane::VCardInput::bounded(card));
+    if (!withinBounds(card))
+        return false;
+    QVersitReader reader(card);
     if (!reader.startReading())
         return false;
     reader.waitForFinished();

@@ -1,8 +1,6 @@
 #ifndef TRACKER_CONTACTCARD_H
 #define TRACKER_CONTACTCARD_H
 
-#include "content/vcardinput.h"
-
 #include <QByteArray>
 #include <QtContacts/QContact>
 
@@ -11,15 +9,20 @@
 // URL of its picture, not as the picture itself.
 namespace ContactCard {
 
-// Cards beyond this size are neither stored nor read.
-using Pavane::VCardInput::MaxSize;
+// Cards beyond this size are neither stored nor read: QtVersit takes time
+// that grows with the square of a line's length (a second for a line of
+// 1 MiB), and a real card, picture included, is far smaller.
+constexpr int MaxSize = 1 << 20;
+// Nor are cards with more BEGINs than this: QtVersit reads each one as a card
+// nested in the one before, on the stack, and some ten thousand overflow it.
+constexpr int MaxBegins = 100;
 
 // The card, or an empty array when QtVersit cannot write the contact or the
-// card would exceed MaxSize.
+// card would go beyond MaxSize or MaxBegins.
 QByteArray encode(const QtContacts::QContact& contact);
 
-// The first contact of @p card, without id; false when it holds none. Only
-// the first MaxSize bytes count.
+// The first contact of @p card, without id; false when it holds none or
+// goes beyond MaxSize or MaxBegins.
 bool decode(const QByteArray& card, QtContacts::QContact* contact);
 
 } // namespace ContactCard

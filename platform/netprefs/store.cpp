@@ -647,7 +647,8 @@ void Store::startWatching()
     polling = !watched;
     if (watched) {
         watchSource = g_unix_fd_source_new(inotifyFd, G_IO_IN);
-        g_source_set_callback(watchSource, reinterpret_cast<GSourceFunc>(&Store::onWatch), this, nullptr);
+        // A unix fd source calls its callback as a GUnixFDSourceFunc.
+        g_source_set_callback(watchSource, G_SOURCE_FUNC(&Store::onWatch), this, nullptr);
     } else {
         watchSource = g_timeout_source_new(PollMilliseconds);
         g_source_set_callback(watchSource, &Store::onTimer, this, nullptr);

@@ -70,59 +70,51 @@ private:
     QProcess daemon;
 };
 
-// A daemon on the default bus, up once it owns its name and stopped with
-// SIGTERM, with a scratch folder of its own.
-class DaemonProcess
+// A daemon on the default bus, up once it owns its name, stopped with
+// SIGTERM.
+class DaemonProcess : public QProcess
 {
 public:
     DaemonProcess(const QString& program, const QString& name)
-        : program(program)
-        , name(name)
     {
-        process.setStandardErrorFile(scratchPath(QStringLiteral("stderr.log")));
+        setProgram(program);
+        setObjectName(name);
     }
-    ~DaemonProcess() { stop(); }
+    ~DaemonProcess() override { stop(); }
 
     bool start(const QStringList& arguments = {})
     {
-        process.start(program, arguments);
-        QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
-        for (int i = 0; i < 1000 && process.waitForStarted(); ++i) {
+        setArguments(arguments);
+        errors.clear();
+        QProcess::start();
+        for (int i = 0; i < 1000 && waitForStarted(); ++i) {
             // Owned by this process, not by one that had it before.
-            if (bus->servicePid(name).value() == uint(process.processId()))
+            if (QDBusConnection::sessionBus().interface()->servicePid(objectName()).value() == uint(processId()))
                 return true;
-            if (process.waitForFinished(10))
+            if (waitForFinished(10))
                 break;
         }
-        qWarning("%s did not come up:\n%s", qPrintable(program), qPrintable(log()));
+        qWarning("%s did not come up:\n%s", qPrintable(program()), qPrintable(log()));
         return false;
     }
 
     // Its exit code, or -1 when it did not exit normally.
     int stop()
     {
-        if (process.state() != QProcess::NotRunning) {
-            process.terminate();
-            if (!process.waitForFinished(10000))
-                process.kill();
-            process.waitForFinished();
+        if (state() != NotRunning) {
+            terminate();
+            if (!waitForFinished(10000))
+                kill();
+            waitForFinished();
         }
-        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        return exitStatus() == NormalExit ? exitCode() : -1;
     }
 
-    qint64 pid() const { return process.processId(); }
-    QString scratchPath(const QString& file) const { return scratch.filePath(file); }
-    QString log() const
-    {
-        QFile file(scratchPath(QStringLiteral("stderr.log")));
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-    }
+    // What it wrote to its standard error so far.
+    QString log() { return errors += QString::fromUtf8(readAllStandardError()); }
 
 private:
-    const QString program;
-    const QString name;
-    QTemporaryDir scratch;
-    QProcess process;
+    QString errors;
 };
 
 // One instance of @p program owns @p name on a bus; a second one, started

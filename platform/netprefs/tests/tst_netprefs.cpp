@@ -1,7 +1,7 @@
 // The settings store through its C interface, with the netprefs tool as the
-// other process: null handles, file modes, notification rules, concurrent
-// writers, writers killed at each point of a write, a tampered notify file,
-// hostile rows and the tool's argument checks.
+// other process: null arguments, file modes, notification rules, concurrent
+// writers, writers killed at each point of a write, a tampered notify file
+// and the tool's argument checks.
 #include "netprefs.h"
 
 #include <QDir>
@@ -15,56 +15,26 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#if defined(__SANITIZE_ADDRESS__)
-extern "C" size_t __sanitizer_get_current_allocated_bytes();
-#define HEAP_FROM_SANITIZER
-#else
-#include <malloc.h>
-#endif
-
 namespace {
 
-struct Seen
+// The int values a handle was told of, -1 for none.
+void record(int, const char*, const char*, const net_prefs_value* value, void* seen)
 {
-    QStringList keys;
-    QList<int> values; // -1 for none
-};
-
-void record(int, const char*, const char* key, const net_prefs_value* value, void* seen)
-{
-    auto* s = static_cast<Seen*>(seen);
-    s->keys.append(QString::fromUtf8(key));
-    s->values.append(value && value->type == NET_PREFS_VALUE_INT ? value->value.int_value : -1);
+    static_cast<QList<int>*>(seen)->append(value && value->type == NET_PREFS_VALUE_INT ? value->value.int_value : -1);
 }
 
 int mode(const QString& path)
 {
     struct stat info;
-    return stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 0777) : -1;
+    return lstat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 0777) : -1;
 }
 
-bool exists(const QString& path)
+int intValue(net_prefs_handle* handle, const char* key)
 {
-    struct stat info;
-    return lstat(QFile::encodeName(path).constData(), &info) == 0;
-}
-
-int intValue(net_prefs_handle* handle, const QByteArray& key)
-{
-    net_prefs_value* value = net_prefs_get(handle, key.constData());
+    net_prefs_value* value = net_prefs_get(handle, key);
     const int result = value && value->type == NET_PREFS_VALUE_INT ? value->value.int_value : -1;
     net_prefs_value_destroy(value);
     return result;
-}
-
-size_t heapInUse()
-{
-#ifdef HEAP_FROM_SANITIZER
-    return __sanitizer_get_current_allocated_bytes();
-#else
-    const struct mallinfo2 info = mallinfo2();
-    return info.uordblks + info.hblkhd;
-#endif
 }
 
 bool intact(const QString& database)
@@ -80,37 +50,31 @@ bool intact(const QString& database)
     return ok;
 }
 
-// How a test tampers with "<database>-notify".
-enum class Tamper { Truncate, Replace, SymlinkToOurFile, DanglingSymlink, OtherOwner, Fifo, Unextendable };
-
 } // namespace
-Q_DECLARE_METATYPE(Tamper)
 
 class TestNetPrefs : public QObject
 {
     Q_OBJECT
 
-private:
     // tmpfs where there is one: the suite makes thousands of durable writes.
     QTemporaryDir dir{QDir("/dev/shm").exists() ? QStringLiteral("/dev/shm/tst_netprefs-XXXXXX") : QString()};
-    QString database;
+    const QString database = dir.filePath(QStringLiteral("private/store/netprefs.db"));
 
-    QProcess* startTool(const QStringList& arguments, const char* program = NETPREFS_TOOL)
+    // The tool on the suite's database, unless the arguments name another.
+    QProcess* startTool(const QStringList& arguments, const QString& program = QStringLiteral(NETPREFS_TOOL))
     {
         auto* process = new QProcess(this);
-        // Another database when the arguments name one.
-        process->start(QString::fromUtf8(program),
-                       arguments.value(0) == QLatin1String("--db") ? arguments : QStringList{"--db", database} + arguments);
+        process->start(program, arguments.value(0) == "--db" ? arguments : QStringList{"--db", database} + arguments);
         return process;
     }
 
-    // The tool's exit code (-1 when it crashed) and its standard output.
+    // The tool's exit code (-1 when it crashed), its standard output and error.
     int run(const QStringList& arguments, QByteArray* output = nullptr, QByteArray* errors = nullptr)
     {
         QScopedPointer<QProcess> process(startTool(arguments));
         const bool finished = process->waitForFinished(120000);
         if (output)
-            *output = process->readAllStandardOutput();
+            *output = process->readAllStandardOutput().trimmed();
         if (errors)
             *errors = process->readAllStandardError();
         return finished && process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1;
@@ -118,61 +82,43 @@ private:
 
     bool tool(const QStringList& arguments) { return run(arguments) == 0; }
 
-    QByteArray toolGet(const QString& id, const QString& key)
+    QByteArray toolGet(const QString& id)
     {
         QByteArray output;
-        return run({"get", "iap", id, key}, &output) == 0 ? output.trimmed() : QByteArray("failed");
+        return run({"get", "iap", id, "k"}, &output) == 0 ? output : QByteArray("failed");
     }
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        QVERIFY(dir.isValid());
-        database = dir.filePath(QStringLiteral("private/store/netprefs.db"));
-        qputenv("NETPREFS_DB", database.toUtf8());
-    }
+    void initTestCase() { qputenv("NETPREFS_DB", database.toUtf8()); }
 
-    void nullHandlesAreAnsweredWithFailures()
+    // Every function answers a null handle, key or value with its failure
+    // result, and a bad element type or count with an error.
+    void nullArgumentsAreAnsweredWithFailures()
     {
         net_prefs_value** values = reinterpret_cast<net_prefs_value**>(this);
-        QVERIFY(!net_prefs_get(nullptr, "k"));
-        QVERIFY(net_prefs_get_list(nullptr, "k", &values) < 0);
-        QVERIFY(!values);
+        QVERIFY(!net_prefs_get(nullptr, "k") && net_prefs_get_list(nullptr, "k", &values) < 0 && !values);
         QVERIFY(net_prefs_set_bool(nullptr, "k", 1) < 0 && net_prefs_set_int(nullptr, "k", 1) < 0);
         QVERIFY(net_prefs_set_double(nullptr, "k", 1) < 0 && net_prefs_set_string(nullptr, "k", "v") < 0);
-        QVERIFY(net_prefs_set_byte_array(nullptr, "k", "v", 1) < 0);
-        QVERIFY(net_prefs_set_list(nullptr, "k", nullptr, 0, NET_PREFS_VALUE_STRING) < 0);
+        QVERIFY(net_prefs_set_byte_array(nullptr, "k", "v", 1) < 0 && net_prefs_set_list(nullptr, "k", nullptr, 0, 1) < 0);
         QVERIFY(net_prefs_unset(nullptr, "k") < 0 && net_prefs_remove(nullptr) != 0);
         QVERIFY(!net_prefs_add_notify(nullptr, &record, nullptr) && !net_prefs_list_keys(nullptr));
         net_prefs_del_notify(nullptr);
         net_prefs_close(nullptr);
-        net_prefs_value_destroy(nullptr);
         net_prefs_values_destroy(nullptr);
-        // A record type no caller may pass.
         QVERIFY(!net_prefs_open(99, "x") && !net_prefs_id_exists(99, "x") && !net_prefs_list_ids(99));
 
         net_prefs_handle* handle = net_prefs_open(NET_PREFS_TYPE_IAP, "args");
-        QVERIFY(handle);
-        QVERIFY(net_prefs_set_string(handle, nullptr, "v") < 0);
-        QVERIFY(net_prefs_set_string(handle, "k", nullptr) < 0);
+        QVERIFY(net_prefs_set_string(handle, nullptr, "v") < 0 && net_prefs_set_string(handle, "k", nullptr) < 0);
         QVERIFY(net_prefs_set_byte_array(handle, "k", nullptr, 3) < 0);
         QVERIFY(net_prefs_set_list(handle, "k", nullptr, 2, NET_PREFS_VALUE_INT) < 0);
         QVERIFY(net_prefs_set_list(handle, "k", "x", 1, 77) < 0);
         QCOMPARE(net_prefs_get_list(handle, "k", &values), NET_PREFS_ERROR_NO_VALUE);
         QCOMPARE(net_prefs_set_int(handle, "k", 1), NET_PREFS_OK);
         QCOMPARE(net_prefs_get_list(handle, "k", &values), NET_PREFS_ERROR_NOT_LIST);
-        net_prefs_close(handle);
-    }
-
-    void theStoreIsTheOwnersOnly()
-    {
-        net_prefs_handle* handle = net_prefs_open(NET_PREFS_TYPE_IAP, "modes");
-        QVERIFY(handle);
-        QCOMPARE(net_prefs_set_string(handle, "key", "secret"), NET_PREFS_OK);
+        // The store and its folder are the owner's only: they hold WLAN keys.
+        for (const char* suffix : {"", "-wal", "-notify"})
+            QCOMPARE(mode(database + suffix), 0600);
         QCOMPARE(mode(QFileInfo(database).path()), 0700);
-        QCOMPARE(mode(database), 0600);
-        QCOMPARE(mode(database + QStringLiteral("-wal")), 0600);
-        QCOMPARE(mode(database + QStringLiteral("-notify")), 0600);
         net_prefs_close(handle);
     }
 
@@ -183,106 +129,48 @@ private Q_SLOTS:
         const QString fresh = dir.filePath(QStringLiteral("fresh/sub/netprefs.db"));
         QByteArray output;
         QCOMPARE(run({"--db", fresh, "get", "iap", "x", "k"}, &output), 0);
-        QCOMPARE(output, QByteArray("none\n"));
-        QCOMPARE(run({"--db", fresh, "keys", "iap", "x"}, &output), 0);
+        QCOMPARE(output, QByteArray("none"));
         QCOMPARE(run({"--db", fresh, "ids", "iap"}, &output), 0);
-        QVERIFY(output.isEmpty());
-        QVERIFY(!exists(dir.filePath(QStringLiteral("fresh"))));
+        QCOMPARE(output, QByteArray());
+        QCOMPARE(mode(dir.filePath(QStringLiteral("fresh"))), -1);
 
         const QString link = dir.filePath(QStringLiteral("link.db"));
-        const QString target = dir.filePath(QStringLiteral("elsewhere.db"));
-        QVERIFY(QFile::link(target, link));
-        QVERIFY(run({"--db", link, "set", "iap", "x", "k", "int", "1"}) != 0);
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("elsewhere.db")), link));
+        QVERIFY(run({"--db", link, "set", "iap", "x", "k", "int", "1"}) > 0);
         QVERIFY(run({"--db", link, "get", "iap", "x", "k"}) != -1);
-        QVERIFY(!exists(target));
+        QCOMPARE(mode(dir.filePath(QStringLiteral("elsewhere.db"))), -1);
     }
 
-    void notificationsComeFromTheMainLoopAndStopWithDelNotify()
+    // Changes, this process's own or another's, arrive from the main loop
+    // with the value current then; none after del_notify, and a callback may
+    // close its own handle.
+    void notifications()
     {
         net_prefs_handle* handle = net_prefs_open(NET_PREFS_TYPE_IAP, "notify");
-        Seen seen;
+        QList<int> seen;
         QVERIFY(net_prefs_add_notify(handle, &record, &seen));
         QCOMPARE(net_prefs_set_int(handle, "a", 1), NET_PREFS_OK);
         QCOMPARE(net_prefs_unset(handle, "a"), NET_PREFS_OK);
-        QVERIFY(seen.keys.isEmpty());
-        QTRY_COMPARE(seen.keys, (QStringList{"a", "a"}));
-        // The value passed is the one current at delivery; none once unset.
-        QCOMPARE(seen.values.last(), -1);
+        QVERIFY(seen.isEmpty());
         QVERIFY(tool({"set", "iap", "notify", "b", "int", "2"}));
-        QTRY_COMPARE(seen.keys, (QStringList{"a", "a", "b"}));
-        QCOMPARE(seen.values.last(), 2);
-
-        // A change still queued when del_notify returns is not delivered.
-        QCOMPARE(net_prefs_set_int(handle, "b", 2), NET_PREFS_OK);
-        QCOMPARE(intValue(handle, "b"), 2);
+        QTRY_COMPARE(seen, (QList<int>{-1, -1, 2}));
+        QCOMPARE(net_prefs_set_int(handle, "b", 3), NET_PREFS_OK);
         net_prefs_del_notify(handle);
         QVERIFY(tool({"set", "iap", "notify", "c", "int", "3"}));
-        for (int i = 0; i < 10; ++i)
-            QCoreApplication::processEvents();
         QCOMPARE(intValue(handle, "c"), 3);
-        QCOMPARE(seen.keys.size(), 3);
-        net_prefs_close(handle);
-    }
+        QTest::qWait(0);
+        QCOMPARE(seen.size(), 3);
 
-    void aCallbackMayCloseItsOwnHandle()
-    {
-        net_prefs_handle* handle = net_prefs_open(NET_PREFS_TYPE_IAP, "closing");
-        static net_prefs_handle* victim = nullptr;
         static int calls = 0;
-        victim = handle;
-        calls = 0;
-        QVERIFY(net_prefs_add_notify(handle,
-                                     [](int, const char*, const char*, const net_prefs_value*, void*) {
-                                         ++calls;
-                                         net_prefs_close(victim);
-                                     },
-                                     nullptr));
-        QVERIFY(tool({"set", "iap", "closing", "x", "ints", "1", "2"}));
-        QVERIFY(tool({"set", "iap", "closing", "y", "int", "1"}));
+        QVERIFY(net_prefs_add_notify(
+            handle, [](int, const char*, const char*, const net_prefs_value*, void* self) {
+                ++calls;
+                net_prefs_close(static_cast<net_prefs_handle*>(self));
+            }, handle));
+        QVERIFY(tool({"set", "iap", "notify", "x", "ints", "1", "2"}) && tool({"set", "iap", "notify", "y", "int", "1"}));
         QTRY_COMPARE(calls, 1);
-        for (int i = 0; i < 10; ++i)
-            QCoreApplication::processEvents();
+        QTest::qWait(0);
         QCOMPARE(calls, 1);
-    }
-
-    // A reader opened on a fresh database, whose change log was empty, sees
-    // what another process wrote even after that part of the log is pruned.
-    void readsSeeWhatOthersCommitted()
-    {
-        const QString saved = database;
-        database = dir.filePath(QStringLiteral("pruned/netprefs.db"));
-        qputenv("NETPREFS_DB", database.toUtf8());
-        const auto restore = qScopeGuard([&] {
-            database = saved;
-            qputenv("NETPREFS_DB", saved.toUtf8());
-        });
-        QVERIFY(tool({"set", "iap", "other", "k", "int", "0"}));
-        sqlite3* db = nullptr;
-        QCOMPARE(sqlite3_open(QFile::encodeName(database).constData(), &db), SQLITE_OK);
-        QCOMPARE(sqlite3_exec(db, "DELETE FROM changes", nullptr, nullptr, nullptr), SQLITE_OK);
-        sqlite3_close(db);
-
-        net_prefs_handle* handle = net_prefs_open(NET_PREFS_TYPE_IAP, "cached");
-        QCOMPARE(intValue(handle, "x"), -1);
-        QVERIFY(tool({"set", "iap", "cached", "x", "int", "3"}));
-        QVERIFY(tool({"fill", "iap", "filler", "k", "5200"}));
-        QCOMPARE(intValue(handle, "x"), 3);
-        QVERIFY(tool({"set", "iap", "cached", "x", "int", "4"}));
-        QCOMPARE(intValue(handle, "x"), 4);
-        net_prefs_close(handle);
-    }
-
-    // A process that only writes keeps no bookkeeping that grows with its writes.
-    void writingOnlyNeedsNoGrowingMemory()
-    {
-        net_prefs_handle* handle = net_prefs_open(NET_PREFS_TYPE_IAP, "writer");
-        for (int i = 0; i < 5200; ++i) // until the change log is pruned
-            QCOMPARE(net_prefs_set_int(handle, "k", i), NET_PREFS_OK);
-        const size_t before = heapInUse();
-        for (int i = 0; i < 8000; ++i)
-            QCOMPARE(net_prefs_set_int(handle, "k", i), NET_PREFS_OK);
-        QVERIFY2(heapInUse() < before + 128 * 1024, qPrintable(QString::number(heapInUse() - before)));
-        net_prefs_close(handle);
     }
 
     void concurrentWritersLoseNothing()
@@ -290,13 +178,11 @@ private Q_SLOTS:
         QScopedPointer<QProcess> first(startTool({"fill", "iap", "race", "first-", "1000"}));
         QScopedPointer<QProcess> second(startTool({"fill", "iap", "race", "second-", "1000"}));
         QVERIFY(first->waitForFinished(300000) && second->waitForFinished(300000));
-        QCOMPARE(first->exitCode(), 0);
-        QCOMPARE(second->exitCode(), 0);
-
+        QCOMPARE(first->exitCode() + second->exitCode(), 0);
         net_prefs_handle* handle = net_prefs_open(NET_PREFS_TYPE_IAP, "race");
         for (int i = 0; i < 1000; ++i) {
-            QCOMPARE(intValue(handle, "first-" + QByteArray::number(i)), i);
-            QCOMPARE(intValue(handle, "second-" + QByteArray::number(i)), i);
+            QCOMPARE(intValue(handle, QByteArray("first-" + QByteArray::number(i)).constData()), i);
+            QCOMPARE(intValue(handle, QByteArray("second-" + QByteArray::number(i)).constData()), i);
         }
         net_prefs_close(handle);
     }
@@ -308,11 +194,13 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("point");
         QTest::addColumn<QStringList>("write");
         QTest::addColumn<int>("expected"); // -1 for none
-        QTest::newRow("set, before the commit") << QByteArray("before-commit") << QStringList{"set", "iap", "killed", "k", "int", "2"} << 1;
-        QTest::newRow("set, after the commit") << QByteArray("after-commit") << QStringList{"set", "iap", "killed", "k", "int", "2"} << 2;
+        const QStringList set{"set", "iap", "killed", "k", "int", "2"};
+        const QStringList remove{"remove", "iap", "killed"};
+        QTest::newRow("set, before the commit") << QByteArray("before-commit") << set << 1;
+        QTest::newRow("set, after the commit") << QByteArray("after-commit") << set << 2;
         QTest::newRow("unset, after the commit") << QByteArray("after-commit") << QStringList{"unset", "iap", "killed", "k"} << -1;
-        QTest::newRow("remove, before the commit") << QByteArray("before-commit") << QStringList{"remove", "iap", "killed"} << 1;
-        QTest::newRow("remove, after the commit") << QByteArray("after-commit") << QStringList{"remove", "iap", "killed"} << -1;
+        QTest::newRow("remove, before the commit") << QByteArray("before-commit") << remove << 1;
+        QTest::newRow("remove, after the commit") << QByteArray("after-commit") << remove << -1;
     }
 
     void writerKilledAtEachPoint()
@@ -322,92 +210,73 @@ private Q_SLOTS:
         QFETCH(int, expected);
         QVERIFY(tool({"set", "iap", "killed", "k", "int", "1"}));
         net_prefs_handle* reader = net_prefs_open(NET_PREFS_TYPE_IAP, "killed");
-        Seen seen;
+        const auto closeReader = qScopeGuard([reader] { net_prefs_close(reader); });
+        QList<int> seen;
         QVERIFY(net_prefs_add_notify(reader, &record, &seen));
         QCOMPARE(intValue(reader, "k"), 1);
 
-        QProcess writer;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("NETPREFS_STOP_AT"), QString::fromLatin1(point));
-        writer.setProcessEnvironment(environment);
-        writer.start(QStringLiteral(NETPREFS_FAULTY_TOOL), QStringList{"--db", database} + write);
+        qputenv("NETPREFS_STOP_AT", point);
+        QScopedPointer<QProcess> writer(startTool(write, QStringLiteral(NETPREFS_FAULTY_TOOL)));
+        qunsetenv("NETPREFS_STOP_AT");
         QByteArray output;
-        while (!output.contains("stopped at " + point) && writer.waitForReadyRead(30000))
-            output += writer.readAllStandardOutput();
+        while (!output.contains("stopped at " + point) && writer->waitForReadyRead(30000))
+            output += writer->readAllStandardOutput();
         QVERIFY(output.contains("stopped at " + point));
-        writer.kill();
-        QVERIFY(writer.waitForFinished(10000));
+        writer->kill();
+        QVERIFY(writer->waitForFinished(10000));
 
         QCOMPARE(intValue(reader, "k"), expected);
-        QCOMPARE(toolGet("killed", "k"), expected < 0 ? QByteArray("none") : "int " + QByteArray::number(expected));
+        QCOMPARE(toolGet("killed"), expected < 0 ? QByteArray("none") : "int " + QByteArray::number(expected));
         QVERIFY(intact(database));
         // The next write goes through, and is seen and announced.
         QVERIFY(tool({"set", "iap", "killed", "k", "int", "5"}));
         QCOMPARE(intValue(reader, "k"), 5);
-        QTRY_COMPARE(seen.values.isEmpty() ? 0 : seen.values.last(), 5);
-        net_prefs_close(reader);
+        QTRY_COMPARE(seen.value(seen.size() - 1), 5);
     }
 
     // Whatever stands at "<database>-notify", no reader crashes, values stay
     // right, and a file that is not the store's own is left alone.
     void tamperedNotifyFile_data()
     {
-        QTest::addColumn<Tamper>("tamper");
-        QTest::newRow("truncated") << Tamper::Truncate;
-        QTest::newRow("replaced by another file") << Tamper::Replace;
-        QTest::newRow("a link to a file of ours") << Tamper::SymlinkToOurFile;
-        QTest::newRow("a dangling link") << Tamper::DanglingSymlink;
-        QTest::newRow("owned by another user") << Tamper::OtherOwner;
-        QTest::newRow("a fifo") << Tamper::Fifo;
-        QTest::newRow("empty, and files cannot grow") << Tamper::Unextendable;
+        QTest::addColumn<QString>("tamper");
+        for (const char* tamper : {"truncated", "replaced", "a link to a file of ours", "a dangling link",
+                                   "another user's", "a fifo", "unextendable"})
+            QTest::newRow(tamper) << QString::fromLatin1(tamper);
     }
 
     void tamperedNotifyFile()
     {
-        QFETCH(Tamper, tamper);
-        static int round = 0;
-        const QByteArray id = "tampered" + QByteArray::number(++round);
+        QFETCH(QString, tamper);
+        const QString id = QStringLiteral("tampered-%1").arg(QTest::currentDataTag());
         const QString notify = database + QStringLiteral("-notify");
-        const QString victim = dir.filePath(QStringLiteral("victim-%1").arg(round));
+        const QString victim = dir.filePath(id);
         const QByteArray content("not the store's own file\n");
+        const auto writeFile = [&](const QString& name) {
+            QFile file(name);
+            return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+        };
         QVERIFY(tool({"set", "iap", id, "k", "int", "1"}));
-        net_prefs_handle* reader = net_prefs_open(NET_PREFS_TYPE_IAP, id.constData());
-        Seen seen;
+        net_prefs_handle* reader = net_prefs_open(NET_PREFS_TYPE_IAP, id.toUtf8().constData());
+        const auto closeReader = qScopeGuard([reader] { net_prefs_close(reader); });
+        QList<int> seen;
         QVERIFY(net_prefs_add_notify(reader, &record, &seen));
         QCOMPARE(intValue(reader, "k"), 1);
 
-        const QByteArray path = QFile::encodeName(notify);
-        auto writeFile = [&](const QString& name) {
-            QFile file(name);
-            return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
-        };
-        QString prefix; // for the tool run as a fresh reader
-        if (tamper != Tamper::Truncate && tamper != Tamper::Unextendable)
-            QVERIFY(QFile::remove(notify) || !exists(notify));
-        switch (tamper) {
-        case Tamper::Truncate:
-        case Tamper::Unextendable:
-            QVERIFY(QFile::resize(notify, 0)); // in place, under the running reader
-            if (tamper == Tamper::Unextendable)
-                prefix = QStringLiteral("ulimit -f 0; ");
-            break;
-        case Tamper::Replace:
+        // Truncated in place, under the running reader, or something else put there.
+        const bool inPlace = tamper == "truncated" || tamper == "unextendable";
+        QVERIFY(inPlace ? QFile::resize(notify, 0) : QFile::remove(notify) || mode(notify) < 0);
+        if (tamper == "replaced")
             QVERIFY(writeFile(victim) && QFile::rename(victim, notify));
-            break;
-        case Tamper::SymlinkToOurFile:
+        if (tamper == "a link to a file of ours")
             QVERIFY(writeFile(victim) && QFile::link(victim, notify));
-            break;
-        case Tamper::DanglingSymlink:
+        if (tamper == "a dangling link")
             QVERIFY(QFile::link(victim, notify));
-            break;
-        case Tamper::OtherOwner:
+        if (tamper == "a fifo")
+            QCOMPARE(mkfifo(QFile::encodeName(notify).constData(), 0600), 0);
+        if (tamper == "another user's") {
             QVERIFY(writeFile(notify));
-            if (geteuid() != 0 || chown(path.constData(), 65534, 65534) != 0)
+            if (geteuid() != 0 || chown(QFile::encodeName(notify).constData(), 65534, 65534) != 0)
                 QSKIP("needs root, to give the file away");
-            break;
-        case Tamper::Fifo:
-            QCOMPARE(mkfifo(path.constData(), 0600), 0);
-            break;
         }
 
         // A running reader, a writer, and a fresh reader in a process of its own.
@@ -415,111 +284,68 @@ private Q_SLOTS:
         QVERIFY(tool({"set", "iap", id, "k", "int", "2"}));
         QCOMPARE(intValue(reader, "k"), 2);
         QProcess fresh;
-        fresh.start(QStringLiteral("sh"), {"-c", prefix + QStringLiteral("exec \"$0\" --db \"$1\" get iap \"$2\" k"),
-                                            QStringLiteral(NETPREFS_TOOL), database, QString::fromLatin1(id)});
+        fresh.start("sh", {"-c", (tamper == "unextendable" ? "ulimit -f 0; " : "") + QStringLiteral("exec \"$0\" --db \"$1\" get iap \"$2\" k"),
+                           QStringLiteral(NETPREFS_TOOL), database, id});
         QVERIFY(fresh.waitForFinished(30000));
         QCOMPARE(fresh.exitStatus(), QProcess::NormalExit);
         QCOMPARE(fresh.readAllStandardOutput(), QByteArray("int 2\n"));
 
-        switch (tamper) {
-        case Tamper::SymlinkToOurFile:
-        case Tamper::OtherOwner: {
-            QFile file(tamper == Tamper::OtherOwner ? notify : victim);
+        if (tamper == "a link to a file of ours" || tamper == "another user's") {
+            QFile file(tamper == "another user's" ? notify : victim);
             QVERIFY(file.open(QIODevice::ReadOnly));
             QCOMPARE(file.readAll(), content);
-            break;
         }
-        case Tamper::DanglingSymlink:
-            QVERIFY(!exists(victim));
-            break;
-        default:
-            break;
-        }
-        QVERIFY(QFile::remove(notify) || !exists(notify));
+        QVERIFY(tamper != "a dangling link" || mode(victim) < 0);
+        QVERIFY(QFile::remove(notify) || mode(notify) < 0);
         // With the file back in order, changes are announced again.
         QVERIFY(tool({"set", "iap", id, "k", "int", "3"}));
-        QTRY_VERIFY(seen.values.contains(3));
-        QCOMPARE(intValue(reader, "k"), 3);
-        net_prefs_close(reader);
+        QTRY_VERIFY(seen.contains(3));
     }
 
-    // The tool takes only well-formed values; a bad word is named, and
-    // nothing is written.
-    void toolParsesValuesStrictly_data()
+    // The tool takes only well-formed words; a bad one is named, status 2,
+    // and nothing is written.
+    void toolParsesStrictly_data()
     {
-        QTest::addColumn<QStringList>("arguments"); // after "set iap parsed k"
-        QTest::addColumn<bool>("good");
-        QTest::addColumn<QByteArray>("expected");   // what get prints, or the bad word
-        auto good = [](const char* name, const QStringList& arguments, const char* stored) {
-            QTest::newRow(name) << arguments << true << QByteArray(stored);
+        QTest::addColumn<QStringList>("arguments"); // after "set iap parsed k", unless a command
+        QTest::addColumn<QByteArray>("expected");   // what get prints then, or the bad word quoted
+        const auto good = [](const char* name, const QStringList& arguments, const char* stored) {
+            QTest::newRow(name) << arguments << QByteArray(stored);
         };
-        auto bad = [](const char* name, const QStringList& arguments, const char* word) {
-            QTest::newRow(name) << arguments << false << '"' + QByteArray(word) + '"';
+        const auto bad = [](const QStringList& arguments, const char* word) {
+            QTest::newRow(word) << arguments << '"' + QByteArray(word) + '"';
         };
         good("int", {"int", "-2147483648"}, "int -2147483648");
-        good("int, largest", {"int", "+2147483647"}, "int 2147483647");
         good("double", {"double", "-1.5e3"}, "double -1500");
-        good("bool word", {"bool", "false"}, "bool false");
-        good("bool digit", {"bool", "1"}, "bool true");
+        good("bool", {"bool", "1"}, "bool true");
         good("bytes", {"bytes", "00fFa0"}, "bytes 00ffa0");
-        good("no bytes", {"bytes", ""}, "bytes");
         good("string", {"string", " 12 x"}, "string  12 x");
         good("ints", {"ints", "1", "-2"}, "list 2\n  int 1\n  int -2");
         good("no ints", {"ints"}, "list 0");
-
-        bad("int too large", {"int", "99999999999"}, "99999999999");
-        bad("int too small", {"int", "-2147483649"}, "-2147483649");
-        bad("int letters", {"int", "abc"}, "abc");
-        bad("int tail", {"int", "12abc"}, "12abc");
-        bad("int empty", {"int", ""}, "");
-        bad("int space", {"int", " 5"}, " 5");
-        bad("int in a list", {"ints", "1", "x", "3"}, "x");
-        bad("double tail", {"double", "1.5x"}, "1.5x");
-        bad("double nan", {"double", "nan"}, "nan");
-        bad("double infinite", {"double", "-inf"}, "-inf");
-        bad("double overflow", {"double", "1e999"}, "1e999");
-        bad("double in a list", {"doubles", "1", "2,5"}, "2,5");
-        bad("bool", {"bool", "yes"}, "yes");
-        bad("bool in a list", {"bools", "true", "TRUE"}, "TRUE");
-        bad("bytes odd", {"bytes", "abc"}, "abc");
-        bad("bytes not hex", {"bytes", "0g"}, "0g");
-        bad("bytes sign", {"bytes", "+f"}, "+f");
-        bad("unknown kind", {"integer", "5"}, "integer");
-        bad("two values", {"int", "1", "2"}, "int");
+        for (const char* word : {"99999999999", "12abc", " 5", ""})
+            bad({"int", word}, word);
+        for (const char* word : {"nan", "1e999", "0x10"})
+            bad({"double", word}, word);
+        bad({"ints", "1", "x", "3"}, "x");
+        bad({"bools", "true", "TRUE"}, "TRUE");
+        bad({"bytes", "abc"}, "abc");
+        bad({"integer", "5"}, "integer");
+        bad({"string", "1", "2"}, "string");
+        bad({"get", "1x", "id", "k"}, "1x");
+        bad({"ids", "wlan"}, "wlan");
+        bad({"fill", "iap", "parsed", "k", "-1"}, "-1");
     }
 
-    void toolParsesValuesStrictly()
+    void toolParsesStrictly()
     {
         QFETCH(QStringList, arguments);
-        QFETCH(bool, good);
         QFETCH(QByteArray, expected);
+        const bool good = !expected.startsWith('"');
         QVERIFY(tool({"set", "iap", "parsed", "k", "string", "before"}));
+        const bool command = QStringList{"get", "ids", "fill"}.contains(arguments.first());
         QByteArray errors;
-        const int status = run(QStringList{"set", "iap", "parsed", "k"} + arguments, nullptr, &errors);
-        QByteArray stored;
-        QCOMPARE(run({"get", "iap", "parsed", "k"}, &stored), 0);
-        QCOMPARE(status, good ? 0 : 2);
+        QCOMPARE(run(command ? arguments : QStringList{"set", "iap", "parsed", "k"} + arguments, nullptr, &errors), good ? 0 : 2);
         QVERIFY2(good || errors.contains(expected), errors.constData());
-        QCOMPARE(stored.trimmed(), good ? expected : QByteArray("string before"));
-    }
-
-    void toolParsesItsOtherArgumentsStrictly_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QByteArray>("word");
-        QTest::newRow("type with a tail") << QStringList{"get", "1x", "id", "k"} << QByteArray("1x");
-        QTest::newRow("unknown type") << QStringList{"ids", "wlan"} << QByteArray("wlan");
-        QTest::newRow("count with a tail") << QStringList{"fill", "iap", "id", "k", "3x"} << QByteArray("3x");
-        QTest::newRow("negative count") << QStringList{"fill", "iap", "id", "k", "-1"} << QByteArray("-1");
-    }
-
-    void toolParsesItsOtherArgumentsStrictly()
-    {
-        QFETCH(QStringList, arguments);
-        QFETCH(QByteArray, word);
-        QByteArray errors;
-        QCOMPARE(run(arguments, nullptr, &errors), 2);
-        QVERIFY2(errors.contains('"' + word + '"'), errors.constData());
+        QCOMPARE(toolGet("parsed"), good ? expected : QByteArray("string before"));
     }
 };
 
