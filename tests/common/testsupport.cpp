@@ -33,11 +33,6 @@ ServiceProcess::~ServiceProcess()
     stop();
 }
 
-QString ServiceProcess::scratchPath(const QString& name) const
-{
-    return scratch.filePath(name);
-}
-
 bool ServiceProcess::start(const QString& program, const QStringList& arguments,
                            const QString& serviceName, bool sessionBus)
 {
@@ -139,7 +134,7 @@ QDBusMessage inspect(const QString& member, const QList<QVariant>& args = {})
 bool DevmodeProcess::start(const QStringList& arguments)
 {
     return ServiceProcess::start(QStringLiteral(DEVMODED_PATH),
-                                 QStringList{QStringLiteral("--state-file"), stateFile()} + arguments,
+                                 QStringList{QStringLiteral("--state-file"), scratchPath(QStringLiteral("radio-states"))} + arguments,
                                  QStringLiteral("com.zelkor.devmode"));
 }
 
@@ -172,6 +167,43 @@ bool DevmodeProcess::changeRadioStates(uint states, uint mask) const
         QStringLiteral("com.zelkor.devmode.request"), QStringLiteral("req_radio_states_change"));
     call << states << mask;
     return QDBusConnection::systemBus().call(call).type() == QDBusMessage::ReplyMessage;
+}
+
+bool DevmodeProcess::reset(uint radioStates)
+{
+    if (!changeRadioStates(radioStates, 0x1f))
+        return false;
+    // Indications still on their way were sent before the reply, so they
+    // are queued here by now, and reach nobody.
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    for (const char* member : {"get_radio_states", "req_radio_states_change"})
+        countsAtReset.insert(QLatin1String(member), lastRequest(QLatin1String(member)).count);
+    return true;
+}
+
+uint DevmodeProcess::requestsSinceReset(const QString& member) const
+{
+    return lastRequest(member).count - countsAtReset.value(member);
+}
+
+void startNetprefs(QProcess& process, const QString& database, const QStringList& arguments)
+{
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.setReadChannel(QProcess::StandardOutput);
+    process.start(QStringLiteral(NETPREFS_TOOL), QStringList{QStringLiteral("--db"), database} + arguments);
+}
+
+int runNetprefs(const QString& database, const QStringList& arguments, QByteArray* output)
+{
+    QProcess process;
+    startNetprefs(process, database, arguments);
+    const bool finished = process.waitForFinished(30000);
+    if (output)
+        *output = process.readAllStandardOutput();
+    if (!finished || process.exitStatus() != QProcess::NormalExit)
+        return -1;
+    return process.exitCode();
 }
 
 static MessageLog* currentLog = nullptr;
@@ -235,6 +267,11 @@ QString describe(const QList<QVariant>& values)
     return QLatin1Char('[') + parts.join(QStringLiteral(", ")) + QLatin1Char(']');
 }
 
+QVariant list(std::initializer_list<QVariant> values)
+{
+    return QVariant(QList<QVariant>(values));
+}
+
 void addReceiverVictimRows(const QList<const char*>& moments)
 {
     QTest::addColumn<QString>("during");
@@ -243,11 +280,6 @@ void addReceiverVictimRows(const QList<const char*>& moments)
         for (const char* victims : {"emitter", "siblings", "everyone"})
             QTest::addRow("%s, %s", during, victims) << QString::fromLatin1(during) << QString::fromLatin1(victims);
     }
-}
-
-bool isVictim(const QString& victims, int emitter, int other)
-{
-    return victims == QLatin1String("everyone") || (victims == QLatin1String("emitter")) == (other == emitter);
 }
 
 int receiversRun(const QString& victims)

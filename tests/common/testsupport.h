@@ -2,18 +2,18 @@
 #define PAVANE_TESTS_TESTSUPPORT_H
 
 // Shared pieces of the test suites: the guard that keeps tests off the
-// machine's own buses, the test peer process, a log of Qt messages, and a
-// typed description of variants for exact comparisons.
+// machine's own buses, our services in processes of their own, the netprefs
+// command, a log of Qt messages, and a typed description of variants.
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QVariant>
-#include <QtGlobal>
 
 namespace TestSupport {
 
@@ -21,29 +21,26 @@ namespace TestSupport {
 // the Qt event loop runs on GLib; otherwise why not.
 QString environmentProblem();
 
-// A service of ours in a process of its own, on the private system bus.
+// A service of ours in a process of its own, on the private system (or
+// session) bus; stopped with SIGTERM when the object goes.
 class ServiceProcess
 {
 public:
     ServiceProcess();
     ~ServiceProcess();
-    // Starts @p program and waits until it owns @p serviceName on the
-    // private system bus (or the session bus).
+    // Starts @p program and waits until that very process owns @p serviceName.
     bool start(const QString& program, const QStringList& arguments, const QString& serviceName,
                bool sessionBus = false);
-    // Ends it with SIGTERM; returns its exit code, or -1 when it did not exit
-    // normally.
+    // Its exit code, or -1 when it did not exit normally.
     int stop();
     bool isRunning() const { return process.state() != QProcess::NotRunning; }
     qint64 pid() const { return process.processId(); }
-    // What it wrote to its standard error.
-    QString log() const;
-    // A scratch directory that lives as long as this object.
-    QString scratchPath(const QString& name) const;
+    QString log() const; // its standard error
+    QString scratchPath(const QString& name) const { return scratch.filePath(name); }
 
 private:
-    QProcess process;
     QTemporaryDir scratch;
+    QProcess process;
 };
 
 // The echo peer of tests/peer.
@@ -67,13 +64,21 @@ public:
     };
 
     bool start(const QStringList& arguments = {});
-    QString stateFile() const { return scratchPath(QStringLiteral("radio-states")); }
-
     Request lastRequest(const QString& member) const;
     QString tklockMode() const;
     QString displayState() const;
     // Changes the radios as any other client would.
     bool changeRadioStates(uint states, uint mask) const;
+
+    // For suites that share one daemon among their cases (restarting it
+    // between cases would race QtDBus's bookkeeping of the name's owner):
+    // sets the radio word a case starts from, lets indications of earlier
+    // cases go by, and counts requests from here on.
+    bool reset(uint radioStates);
+    uint requestsSinceReset(const QString& member) const;
+
+private:
+    QHash<QString, uint> countsAtReset;
 };
 
 // notifyd on the private session bus, and its control interface: what a
@@ -91,6 +96,12 @@ public:
     Shown get(uint id) const;
     bool invoke(uint id, const QString& action = QStringLiteral("default")) const;
 };
+
+// The netprefs command on the store at @p database: started in @p process,
+// or run to its end, giving its exit code (-1 when it crashed or hung) and
+// what it printed.
+void startNetprefs(QProcess& process, const QString& database, const QStringList& arguments);
+int runNetprefs(const QString& database, const QStringList& arguments, QByteArray* output = nullptr);
 
 // Records every Qt message while it lives, and still passes them on, so that
 // QTest::ignoreMessage keeps working.
@@ -114,15 +125,30 @@ private:
 // comparison also tells an int from a uint or a QStringList from a list.
 QString describe(const QVariant& value);
 QString describe(const QList<QVariant>& values);
+QVariant list(std::initializer_list<QVariant> values);
 
 // Re-entrancy tables: columns "during" (each of @p moments) and "victims"
 // ("emitter", "siblings", "everyone"), for a receiver that deletes those of
-// a row of objects while an emission goes round.
+// a row of three objects while an emission goes round.
 void addReceiverVictimRows(const QList<const char*>& moments);
-// Whether the receiver of object @p emitter deletes object @p other.
-bool isVictim(const QString& victims, int emitter, int other);
-// How many receivers of three objects run before nobody is left to notify,
-// when objects are notified only while alive, and how many objects outlive it.
+// Connects a receiver to @p signal of each of @p objects that deletes the
+// row's victims and counts its calls in @p calls.
+template<typename T, typename Signal>
+void deleteVictimsOnSignal(QObject* context, const QList<QPointer<T>>& objects, Signal signal,
+                           const QString& victims, int& calls)
+{
+    for (int i = 0; i < objects.size(); ++i) {
+        QObject::connect(objects[i].data(), signal, context, [&objects, &calls, victims, i] {
+            ++calls;
+            for (int other = 0; other < objects.size(); ++other) {
+                if (victims == QLatin1String("everyone") || (victims == QLatin1String("emitter")) == (other == i))
+                    delete objects[other].data();
+            }
+        });
+    }
+}
+// How many receivers run before nobody is left to notify, when objects are
+// notified only while alive, and how many of the three outlive it.
 int receiversRun(const QString& victims);
 int survivors(const QString& victims);
 

@@ -15,16 +15,10 @@
 
 namespace ToolkitTest {
 
-inline QPoint viewportPoint(MWindow* window, const QGraphicsItem* item, QPointF at = QPointF(-1, -1))
-{
-    const QRectF bounds = item->sceneBoundingRect();
-    const QPointF scenePoint = at.x() < 0 ? bounds.center() : item->mapToScene(at);
-    return window->mapFromScene(scenePoint);
-}
-
 inline void tap(MWindow* window, const QGraphicsItem* item)
 {
-    QTest::mouseClick(window->viewport(), Qt::LeftButton, Qt::NoModifier, viewportPoint(window, item));
+    QTest::mouseClick(window->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      window->mapFromScene(item->sceneBoundingRect().center()));
 }
 
 inline void key(MWindow* window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
@@ -37,52 +31,14 @@ inline void type(MWindow* window, const QString& text)
     QTest::keyClicks(window->viewport(), text);
 }
 
-// A shown window of a given size, for tests.
-inline MWindow* shownWindow(QSize size = QSize(480, 854))
+// Waits until @p sceneWindow (a page, a sheet) is on screen.
+inline bool appeared(MSceneWindow* sceneWindow)
 {
-    auto* window = new MWindow;
-    window->resize(size);
-    window->show();
-    if (!QTest::qWaitForWindowExposed(window))
-        qWarning("the test window was not exposed");
-    return window;
+    return QTest::qWaitFor([sceneWindow] { return sceneWindow->sceneWindowState() == MSceneWindow::Appeared; });
 }
 
-// Shows @p widget at the top of a new page in @p window and waits until it
-// is laid out. The page owns the widget; the caller owns the page.
-inline MSceneWindow* showOnPage(MWindow* window, QGraphicsWidget* widget)
-{
-    auto* page = new MSceneWindow;
-    auto* layout = new QGraphicsLinearLayout(Qt::Vertical, page);
-    layout->addItem(widget);
-    layout->addStretch();
-    page->appear(window);
-    if (!QTest::qWaitFor([layout] { return layout->isActivated(); }))
-        qWarning("the page was not laid out");
-    return page;
-}
-
-// A column on @p page, shown in @p window, into which placeOnForm() puts
-// widgets one under the other.
-inline QGraphicsLinearLayout* showForm(MWindow* window, MSceneWindow* page)
-{
-    auto* form = new QGraphicsLinearLayout(Qt::Vertical, page);
-    form->addStretch();
-    page->appear(window);
-    return form;
-}
-
-// Puts @p widget on the form, above the stretch, and waits until it is shown.
-template<typename Widget>
-Widget* placeOnForm(QGraphicsLinearLayout* form, Widget* widget)
-{
-    form->insertItem(form->count() - 1, widget);
-    if (!QTest::qWaitFor([form, widget] { return form->isActivated() && widget->isVisible(); }))
-        qWarning("the widget was not laid out");
-    return widget;
-}
-
-// A shown window with a page holding a form, for suites whose every case
+// A shown portrait window with a page holding a form, a column into which
+// place() puts widgets one under the other; for suites whose every case
 // starts on a fresh form: open() it in init() and close() it in cleanup().
 struct FormPage
 {
@@ -92,9 +48,15 @@ struct FormPage
 
     void open()
     {
-        window.reset(shownWindow());
+        window.reset(new MWindow);
+        window->resize(480, 854);
+        window->show();
+        if (!QTest::qWaitForWindowExposed(window.data()))
+            qWarning("the test window was not exposed");
         page.reset(new MSceneWindow);
-        form = showForm(window.data(), page.data());
+        form = new QGraphicsLinearLayout(Qt::Vertical, page.data());
+        form->addStretch();
+        page->appear(window.data());
     }
 
     void close()
@@ -103,6 +65,24 @@ struct FormPage
         window.reset();
         form = nullptr;
     }
+
+    // Puts @p widget on the form, above the stretch, and waits until it is
+    // laid out and shown. The page owns it.
+    template<typename Widget>
+    Widget* place(Widget* widget)
+    {
+        form->insertItem(form->count() - 1, widget);
+        if (!QTest::qWaitFor([this, widget] { return form->isActivated() && widget->isVisible(); }))
+            qWarning("the widget was not laid out");
+        return widget;
+    }
+
+    void tap(const QGraphicsItem* item) { ToolkitTest::tap(window.data(), item); }
+    void key(Qt::Key which, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        ToolkitTest::key(window.data(), which, modifiers);
+    }
+    void type(const QString& text) { ToolkitTest::type(window.data(), text); }
 };
 
 } // namespace ToolkitTest

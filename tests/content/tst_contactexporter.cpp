@@ -2,6 +2,7 @@
 // the build tree on a store of the test's own) and read back from files.
 #include <Pavane/ContactExporter>
 
+#include "contactstore.h"
 #include "testsupport.h"
 
 #include <QDir>
@@ -9,9 +10,6 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
-#include <QtContacts/QContactAvatar>
-#include <QtContacts/QContactManager>
-#include <QtContacts/QContactName>
 #include <QtTest>
 
 #include <atomic>
@@ -29,24 +27,6 @@ QTCONTACTS_USE_NAMESPACE
 
 namespace {
 
-QContact person(const QString& first, const QString& last)
-{
-    QContact contact;
-    QContactName name;
-    name.setFirstName(first);
-    name.setLastName(last);
-    contact.saveDetail(&name);
-    return contact;
-}
-
-QContact withPicture(QContact contact, const QString& path)
-{
-    QContactAvatar avatar;
-    avatar.setImageUrl(QUrl::fromLocalFile(path));
-    contact.saveDetail(&avatar);
-    return contact;
-}
-
 // Tells QtTest to expect the warning, if any; returns the warnings to log.
 QStringList expect(const QString& warning)
 {
@@ -56,7 +36,17 @@ QStringList expect(const QString& warning)
     return {warning};
 }
 
+struct FileRow
+{
+    QString name;
+    QByteArray content; // null: no such file; "->target": a link to it
+    bool isContact, resolves;
+    QString first, last, warning;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(FileRow)
 
 class TestContactExporter : public QObject
 {
@@ -66,7 +56,8 @@ private:
     QTemporaryDir scratch;
     QString temp;
     QByteArray savedTmpDir;
-    QHash<QString, QString> iris; // by first name
+    TestSupport::ContactStore store;
+    QHash<QString, QString> iris, lastNames; // by first name
 
 private Q_SLOTS:
     void initTestCase()
@@ -83,37 +74,31 @@ private Q_SLOTS:
         }
         QCoreApplication::addLibraryPath(plugins);
 
-        // The backend reads its directory when a manager is made,
         // QDir::tempPath() reads $TMPDIR on every call.
         temp = scratch.filePath(QStringLiteral("tmp"));
         QVERIFY(QDir().mkpath(temp));
-        qputenv("TRACKER_CONTACTS_DIR", scratch.filePath(QStringLiteral("store")).toUtf8());
         savedTmpDir = qgetenv("TMPDIR");
         qputenv("TMPDIR", temp.toUtf8());
-        QCOMPARE(QDir::tempPath(), temp);
-
         QImage face(4, 3, QImage::Format_ARGB32);
         face.fill(Qt::red);
         QVERIFY(face.save(scratch.filePath(QStringLiteral("ann.png")), "PNG"));
 
-        // Forty-one contacts that come and go, so that the first one kept
-        // has a two-digit id.
-        QContactManager manager(QStringLiteral("tracker"));
-        QList<QContact> placeholders;
+        // Contacts that come and go, so that the first one kept gets a
+        // two-digit id.
+        QStringList placeholders;
         for (int i = 0; i < 41; ++i)
-            placeholders.append(person("P", QString::number(i)));
-        QVERIFY(manager.saveContacts(&placeholders));
-        QList<QContact> kept{withPicture(person("Ann", "Lee"), scratch.filePath("ann.png")),
-                             person("Sly", "../../x"),
-                             person("Back", "a\\b/c"),
-                             person("Only", "..."),
-                             person("Long", QString(100, QLatin1Char('n'))),
-                             withPicture(person("Lost", "Picture"), scratch.filePath("gone.png"))};
-        QVERIFY(manager.saveContacts(&kept));
-        QVERIFY(manager.removeContacts(manager.contactIds().mid(0, placeholders.size())));
-        for (const QContact& contact : kept)
-            iris.insert(contact.detail<QContactName>().firstName(),
-                        QStringLiteral("contact:") + QString::fromLatin1(contact.id().localId()));
+            placeholders << store.add(QStringLiteral("P"), QString::number(i));
+        const QList<QStringList> kept{{"Ann", "Lee", scratch.filePath("ann.png")},
+                                      {"Sly", "../../x"},
+                                      {"Back", "a\\b/c"},
+                                      {"Only", "..."},
+                                      {"Long", QString(100, QLatin1Char('n'))},
+                                      {"Lost", "Picture", scratch.filePath("gone.png")}};
+        for (const QStringList& contact : kept) {
+            iris.insert(contact[0], store.add(contact[0], contact[1], contact.value(2)));
+            lastNames.insert(contact[0], contact[1]);
+        }
+        QVERIFY(store.remove(placeholders));
         QCOMPARE(iris.value("Ann"), QStringLiteral("contact:42"));
     }
 
@@ -125,29 +110,25 @@ private Q_SLOTS:
     void cardFileAndAvatar_data()
     {
         QTest::addColumn<QString>("first");
-        QTest::addColumn<QString>("last");
         QTest::addColumn<QString>("prefix"); // of the file name, before the six unique characters
-        QTest::newRow("last name") << "Ann" << "Lee" << "Lee_";
-        QTest::newRow("parent directories") << "Sly" << "../../x" << "_.._x_";
-        QTest::newRow("backslash and slash") << "Back" << "a\\b/c" << "a_b_c_";
-        QTest::newRow("dots only") << "Only" << "..." << "_";
-        QTest::newRow("long") << "Long" << QString(100, QLatin1Char('n')) << QString(64, QLatin1Char('n')) + "_";
-        QTest::newRow("picture gone") << "Lost" << "Picture" << "Picture_";
+        QTest::newRow("last name") << "Ann" << "Lee_";
+        QTest::newRow("parent directories") << "Sly" << "_.._x_";
+        QTest::newRow("backslash and slash") << "Back" << "a_b_c_";
+        QTest::newRow("dots only") << "Only" << "_";
+        QTest::newRow("long") << "Long" << QString(64, QLatin1Char('n')) + "_";
+        QTest::newRow("picture gone") << "Lost" << "Picture_";
     }
 
     void cardFileAndAvatar()
     {
         QFETCH(QString, first);
-        QFETCH(QString, last);
         QFETCH(QString, prefix);
         TestSupport::MessageLog log;
         QScopedPointer<QTemporaryFile> card(ContactExporter::createContactCardFile(iris.value(first)));
         QVERIFY(card);
         QVERIFY(!card->isOpen());
         const QFileInfo info(card->fileName());
-        QCOMPARE(info.absolutePath(), temp);
         QCOMPARE(QDir(temp).entryList(QDir::Files | QDir::Hidden), QStringList{info.fileName()});
-        // The prefix, six unique characters, ".vcf".
         QCOMPARE(info.fileName().left(prefix.size()) + info.fileName().mid(prefix.size() + 6), prefix + ".vcf");
 
         QFile file(info.absoluteFilePath());
@@ -159,8 +140,7 @@ private Q_SLOTS:
         QString readFirst, readLast;
         QVERIFY(ContactExporter::resolveContactInfo(info, readFirst, readLast));
         QCOMPARE(readFirst, first);
-        QCOMPARE(readLast, last);
-
+        QCOMPARE(readLast, lastNames.value(first));
         card.reset();
         QVERIFY(!QFile::exists(info.absoluteFilePath()));
 
@@ -228,119 +208,96 @@ private Q_SLOTS:
     // decides); resolveContactInfo reads any file and takes its first contact.
     void readingFiles_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QByteArray>("content"); // null: no such file
-        QTest::addColumn<bool>("isContact");
-        QTest::addColumn<bool>("resolves");
-        QTest::addColumn<QString>("first");
-        QTest::addColumn<QString>("last");
-        QTest::addColumn<QString>("warning");
-        const QByteArray two("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lee;Ann;;;\r\nEND:VCARD\r\n"
-                             "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Berg;Bo;;;\r\nEND:VCARD\r\n");
+        QTest::addColumn<FileRow>("row");
+        const QByteArray ann("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lee;Ann;;;\r\nEND:VCARD\r\n");
+        const QByteArray two = ann + "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Berg;Bo;;;\r\nEND:VCARD\r\n";
         const QByteArray organisation("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Zelkor\r\nORG:Zelkor\r\nEND:VCARD\r\n");
-        QTest::newRow("vcf") << "a.vcf" << two << true << true << "Ann" << "Lee" << "";
-        QTest::newRow("capitals, no names") << "a.VCF" << organisation << false << false << "" << "" << "";
-        QTest::newRow("no suffix") << "a" << two << true << true << "Ann" << "Lee" << "";
-        QTest::newRow("no suffix, empty") << "a" << QByteArray("") << false << false << "stale" << "stale"
-                                          << "QVersitContactImporter imported no contacts";
-        QTest::newRow("vcf, missing") << "a.vcf" << QByteArray() << true << false << "stale" << "stale"
-                                      << "NfcFileSendDialog: Unable to open file for reading";
-
+        const QString noContacts = QStringLiteral("QVersitContactImporter imported no contacts");
+        QTest::newRow("vcf") << FileRow{"a.vcf", two, true, true, "Ann", "Lee", ""};
+        QTest::newRow("capitals, no names") << FileRow{"a.VCF", organisation, false, false, "", "", ""};
+        QTest::newRow("no suffix") << FileRow{"a", two, true, true, "Ann", "Lee", ""};
+        QTest::newRow("no suffix, empty") << FileRow{"a", "", false, false, "stale", "stale", noContacts};
+        QTest::newRow("vcf, missing") << FileRow{"a.vcf", QByteArray(), true, false, "stale", "stale",
+                                                 "NfcFileSendDialog: Unable to open file for reading"};
         // Cards from outside. QtVersit reads each BEGIN as a card nested in
         // the one before, on the stack; it takes time with the square of a
         // line's length; and it would read on for ever. The first card
         // still counts.
-        const QByteArray ann("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lee;Ann;;;\r\nEND:VCARD\r\n");
-        QTest::newRow("nested BEGINs") << "a" << ann + QByteArray("BEGIN:VCARD\r\n").repeated(100000) << true << true
-                                       << "Ann" << "Lee" << "";
-        QTest::newRow("nested BEGINs, folded, lower case") << "a.vcf" << ann + QByteArray("bEG\r\n in:vcard\r\n").repeated(100000)
-                                                           << true << true << "Ann" << "Lee" << "";
+        QTest::newRow("nested BEGINs") << FileRow{"a", ann + QByteArray("BEGIN:VCARD\r\n").repeated(100000), true,
+                                                  true, "Ann", "Lee", ""};
+        QTest::newRow("nested BEGINs, folded, lower case")
+            << FileRow{"a.vcf", ann + QByteArray("bEG\r\n in:vcard\r\n").repeated(100000), true, true, "Ann", "Lee", ""};
         const QByteArray utf16Begins = QByteArray("B\0E\0G\0I\0N\0:\0V\0C\0A\0R\0D\0\r\0\n\0", 26).repeated(100000);
-        QTest::newRow("nested BEGINs in UTF-16") << "a.vcf" << QByteArray("\xff\xfe") + utf16Begins << true << false
-                                                 << "stale" << "stale" << "Unable to import vcards to contacts";
-        QTest::newRow("huge card after the first") << "a.vcf" << ann + "BEGIN:VCARD\r\nNOTE:" + QByteArray(8 << 20, 'x')
-                                                   << true << true << "Ann" << "Lee" << "";
-        QTest::newRow("truncated") << "a.vcf" << ann.left(40) << true << false << "stale" << "stale"
-                                   << "QVersitContactImporter imported no contacts";
-        QTest::newRow("binary photo") << "a.vcf" << QByteArray(ann).insert(40, "PHOTO;ENCODING=b;TYPE=PNG:/+7/AAAQ\r\n")
-                                      << true << true << "Ann" << "Lee" << "";
-        QTest::newRow("endless, no suffix") << "zero" << QByteArray("->/dev/zero") << false << false << "stale" << "stale"
-                                            << "QVersitContactImporter imported no contacts";
+        QTest::newRow("nested BEGINs in UTF-16") << FileRow{"a.vcf", "\xff\xfe" + utf16Begins, true, false, "stale",
+                                                            "stale", "Unable to import vcards to contacts"};
+        QTest::newRow("huge card after the first")
+            << FileRow{"a.vcf", ann + "BEGIN:VCARD\r\nNOTE:" + QByteArray(8 << 20, 'x'), true, true, "Ann", "Lee", ""};
+        QTest::newRow("truncated") << FileRow{"a.vcf", ann.left(40), true, false, "stale", "stale", noContacts};
+        QTest::newRow("binary photo") << FileRow{"a.vcf", QByteArray(ann).insert(40, "PHOTO;ENCODING=b;TYPE=PNG:/+7/AAAQ\r\n"),
+                                                 true, true, "Ann", "Lee", ""};
+        QTest::newRow("endless, no suffix") << FileRow{"zero", "->/dev/zero", false, false, "stale", "stale", noContacts};
     }
 
     void readingFiles()
     {
-        QFETCH(QString, name);
-        QFETCH(QByteArray, content);
-        QFETCH(bool, isContact);
-        QFETCH(bool, resolves);
-        QFETCH(QString, first);
-        QFETCH(QString, last);
-        QFETCH(QString, warning);
+        QFETCH(FileRow, row);
         QTemporaryDir dir;
-        QFile file(dir.filePath(name));
-        if (content.startsWith("->")) {
-            QVERIFY(QFile::link(QString::fromUtf8(content.mid(2)), file.fileName()));
-        } else if (!content.isNull()) {
+        QFile file(dir.filePath(row.name));
+        if (row.content.startsWith("->")) {
+            QVERIFY(QFile::link(QString::fromUtf8(row.content.mid(2)), file.fileName()));
+        } else if (!row.content.isNull()) {
             QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(content);
+            file.write(row.content);
             file.close();
         }
         TestSupport::MessageLog log;
-        const QStringList warnings = expect(warning);
-        QCOMPARE(ContactExporter::isContactType(QFileInfo(file)), isContact);
-        QString readFirst = QStringLiteral("stale");
-        QString readLast = QStringLiteral("stale");
-        QCOMPARE(ContactExporter::resolveContactInfo(QFileInfo(file), readFirst, readLast), resolves);
-        QCOMPARE(readFirst, first);
-        QCOMPARE(readLast, last);
+        const QStringList warnings = expect(row.warning);
+        QCOMPARE(ContactExporter::isContactType(QFileInfo(file)), row.isContact);
+        QString first = QStringLiteral("stale");
+        QString last = QStringLiteral("stale");
+        QCOMPARE(ContactExporter::resolveContactInfo(QFileInfo(file), first, last), row.resolves);
+        QCOMPARE(first, row.first);
+        QCOMPARE(last, row.last);
         QCOMPARE(log.messages(QtWarningMsg), warnings);
     }
 
-    // A file without suffix is read only as far as a first line may tell: a
-    // pipe fed with a line that does not end answers at once, and what it
-    // read stays within a few KiB.
-    void isContactTypeReadsOnlyTheStart()
+    // A file without suffix is read only as far as a first line may tell,
+    // and a pipe is never waited for: one fed with a line that does not end
+    // answers at once, having read a few KiB at most; one that nobody
+    // writes to answers as well.
+    void isContactTypeDoesNotWaitForAPipe_data()
     {
+        QTest::addColumn<bool>("fed");
+        QTest::newRow("fed with an endless line") << true;
+        QTest::newRow("without a writer") << false;
+    }
+
+    void isContactTypeDoesNotWaitForAPipe()
+    {
+        QFETCH(bool, fed);
         QTemporaryDir dir;
         const QByteArray path = QFile::encodeName(dir.filePath(QStringLiteral("pipe")));
         QCOMPARE(mkfifo(path.constData(), 0600), 0);
         // Held open for writing (and reading), so that the pipe never ends.
-        const int pipe = ::open(path.constData(), O_RDWR | O_NONBLOCK);
-        QVERIFY(pipe >= 0);
+        const int pipe = fed ? ::open(path.constData(), O_RDWR | O_NONBLOCK) : -1;
         const QByteArray line(60000, 'x');
-        QCOMPARE(::write(pipe, line.constData(), size_t(line.size())), ssize_t(line.size()));
+        if (fed)
+            QCOMPARE(::write(pipe, line.constData(), size_t(line.size())), ssize_t(line.size()));
 
         std::atomic<int> answer{-1};
         std::thread asking([&] { answer = ContactExporter::isContactType(QFileInfo(QFile::decodeName(path))); });
         const bool answered = QTest::qWaitFor([&] { return answer != -1; });
         QByteArray left(line.size(), '\0');
-        const ssize_t unread = answered ? ::read(pipe, left.data(), size_t(left.size())) : 0;
-        ::close(pipe); // ends the pipe for a reader that still waits
+        const ssize_t unread = fed && answered ? ::read(pipe, left.data(), size_t(left.size())) : line.size();
+        // Releases a reader that still waits for a writer, and then for data.
+        if (fed)
+            ::close(pipe);
+        else if (!answered)
+            ::close(::open(path.constData(), O_WRONLY));
         asking.join();
         QVERIFY(answered);
         QCOMPARE(answer.load(), 0);
         QVERIFY2(line.size() - unread <= 8192, qPrintable(QString::number(line.size() - unread)));
-    }
-
-    // A pipe that nobody writes to, or that has nothing in it yet, is not
-    // waited for.
-    void isContactTypeDoesNotWaitForAPipe()
-    {
-        QTemporaryDir dir;
-        const QByteArray path = QFile::encodeName(dir.filePath(QStringLiteral("pipe")));
-        QCOMPARE(mkfifo(path.constData(), 0600), 0);
-        std::atomic<int> answer{-1};
-        std::thread asking([&] { answer = ContactExporter::isContactType(QFileInfo(QFile::decodeName(path))); });
-        const bool answered = QTest::qWaitFor([&] { return answer != -1; });
-        if (!answered) {
-            // Releases a reader that waits for a writer, and then for data.
-            const int writer = ::open(path.constData(), O_WRONLY);
-            ::close(writer);
-        }
-        asking.join();
-        QVERIFY(answered);
-        QCOMPARE(answer.load(), 0);
     }
 };
 

@@ -97,32 +97,27 @@ private Q_SLOTS:
         qputenv("DBUS_SYSTEM_BUS_ADDRESS", bus.address());
     }
 
+    // Without a connection nothing could be sent, and malformed names need
+    // no warning on top.
     void everyOperationAnswersWithoutCrashing()
     {
         QTest::ignoreMessage(QtDebugMsg, "Unable to get DBUS connection!");
-        DBusDispatcher lonely(QStringLiteral("com.zelkor.pavane.TestPeer"),
-                              QStringLiteral("/com/zelkor/pavane/test"),
+        DBusDispatcher lonely(QStringLiteral("com.zelkor.pavane.TestPeer"), QStringLiteral("/com/zelkor/pavane/test"),
                               QStringLiteral("com.zelkor.pavane.Test"));
         QSignalSpy replies(&lonely, ReplySignal);
-
         QVERIFY(lonely.call(QStringLiteral("Echo"), 1).isEmpty());
         QVERIFY(!lonely.callAsynchronous(QStringLiteral("Echo"), 1));
         QVERIFY(!lonely.synchronousDispatch(0));
         QVERIFY(!lonely.synchronousDispatch(-1));
         QCoreApplication::processEvents();
         QCOMPARE(replies.count(), 0);
-
         QTest::ignoreMessage(QtWarningMsg, "DBusDispatcher::emitCallReply() is DEPRECATED, don't use!");
         lonely.emitCallReply(QStringLiteral("m"), {}, QString());
         QCOMPARE(replies.count(), 1);
-    }
 
-    void invalidNamesAreStillRefusedQuietlyForTheBus()
-    {
-        // Without a connection nothing could be sent anyway; no warning is due.
         QTest::ignoreMessage(QtDebugMsg, "Unable to get DBUS connection!");
-        DBusDispatcher bad(QStringLiteral("not a name"), QStringLiteral("relative"),
-                           QStringLiteral("x"), QStringLiteral("also relative"));
+        DBusDispatcher bad(QStringLiteral("not a name"), QStringLiteral("relative"), QStringLiteral("x"),
+                           QStringLiteral("also relative"));
         QVERIFY(bad.call(QStringLiteral("1bad")).isEmpty());
         QVERIFY(!bad.callAsynchronous(QStringLiteral("1bad")));
     }

@@ -16,7 +16,6 @@
 #include <QTimer>
 #include <QtTest>
 
-#include <memory>
 
 using Pavane::OfflineMode;
 
@@ -65,28 +64,12 @@ class TestOfflineMode : public QObject
     Q_OBJECT
 
 private:
-    // One daemon for the whole run: restarting it between cases would race
-    // QtDBus's bookkeeping of the name's owner. Each case sets the word it
-    // starts from, and counts change requests from where it starts.
-    std::unique_ptr<TestSupport::DevmodeProcess> daemon;
-    uint changesBefore = 0;
+    TestSupport::DevmodeProcess daemon;
 
-    bool startDaemon(uint radioStates)
+    uint changeRequests() const { return daemon.requestsSinceReset(QStringLiteral("req_radio_states_change")); }
+    QList<QVariant> lastChangeRequest() const
     {
-        if (!daemon->changeRadioStates(radioStates, 0x1f))
-            return false;
-        // Indications still on their way from earlier cases reach nobody:
-        // they were sent before the reply, so they are queued here by now.
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
-        changesBefore = lastChangeRequest().count;
-        return true;
-    }
-
-    uint changeRequests() const { return lastChangeRequest().count - changesBefore; }
-    TestSupport::DevmodeProcess::Request lastChangeRequest() const
-    {
-        return daemon->lastRequest(QStringLiteral("req_radio_states_change"));
+        return daemon.lastRequest(QStringLiteral("req_radio_states_change")).args;
     }
 
 private Q_SLOTS:
@@ -94,13 +77,7 @@ private Q_SLOTS:
     {
         const QString problem = TestSupport::environmentProblem();
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
-        daemon.reset(new TestSupport::DevmodeProcess);
-        QVERIFY(daemon->start());
-    }
-
-    void cleanupTestCase()
-    {
-        QCOMPARE(daemon->stop(), 0);
+        QVERIFY(daemon.start());
     }
 
     void cleanup()
@@ -112,7 +89,7 @@ private Q_SLOTS:
     // the status follows the daemon's indication.
     void onlineAsksNothingAndSetSpeaksOfOfflineMode()
     {
-        QVERIFY(startDaemon(0x1f));
+        QVERIFY(daemon.reset(0x1f));
         OfflineMode mode;
         QSignalSpy status(&mode, &OfflineMode::status);
         QVERIFY(mode.currentStatus());
@@ -124,11 +101,11 @@ private Q_SLOTS:
         mode.set(true);
         QTRY_COMPARE(statuses(status), QStringList{QStringLiteral("offline")});
         QCOMPARE(changeRequests(), 1u);
-        QCOMPARE(lastChangeRequest().args, (QList<QVariant>{0u, 1u}));
+        QCOMPARE(lastChangeRequest(), (QList<QVariant>{0u, 1u}));
         QVERIFY(!mode.currentStatus());
         mode.set(false);
         QTRY_COMPARE(statuses(status), (QStringList{"offline", "online"}));
-        QCOMPARE(lastChangeRequest().args, (QList<QVariant>{1u, 1u}));
+        QCOMPARE(lastChangeRequest(), (QList<QVariant>{1u, 1u}));
         QVERIFY(mode.currentStatus());
     }
 
@@ -149,7 +126,7 @@ private Q_SLOTS:
         QFETCH(bool, blocking);
         QFETCH(int, button);
         const bool consent = button == M::YesButton;
-        QVERIFY(startDaemon(0x1e));
+        QVERIFY(daemon.reset(0x1e));
         OfflineMode asker;
         OfflineMode other;
         QVERIFY(!asker.currentStatus());
@@ -182,13 +159,13 @@ private Q_SLOTS:
         QTRY_COMPARE(statuses(otherStatus), outcome);
         QCOMPARE(changeRequests(), consent ? 1u : 0u);
         if (consent)
-            QCOMPARE(lastChangeRequest().args, (QList<QVariant>{1u, 1u}));
+            QCOMPARE(lastChangeRequest(), (QList<QVariant>{1u, 1u}));
         QCOMPARE(asker.currentStatus(), consent);
     }
 
     void theRadioComingOnAnswersTheQuestion()
     {
-        QVERIFY(startDaemon(0x1e));
+        QVERIFY(daemon.reset(0x1e));
         OfflineMode mode;
         QSignalSpy status(&mode, &OfflineMode::status);
         mode.requestExitAsync();
@@ -198,24 +175,24 @@ private Q_SLOTS:
         // radio state of our own tells when the indications have gone round.
         Pavane::RadioState probe(Pavane::RadioState::WLAN);
         QSignalSpy probed(&probe, &Pavane::RadioState::enabledChanged);
-        QVERIFY(daemon->changeRadioStates(0, 0));
-        QVERIFY(daemon->changeRadioStates(0, 0x04));
+        QVERIFY(daemon.changeRadioStates(0, 0));
+        QVERIFY(daemon.changeRadioStates(0, 0x04));
         QTRY_COMPARE(probed.count(), 3); // its first answer, then the two indications
         QVERIFY(shownQuestion());
         QCOMPARE(status.count(), 0);
 
         // On by other means: the question goes, and everyone hears "online".
-        QVERIFY(daemon->changeRadioStates(1, 1));
+        QVERIFY(daemon.changeRadioStates(1, 1));
         QTRY_COMPARE(statuses(status), QStringList{QStringLiteral("online")});
         QCOMPARE(shownQuestions(), 0);
         // With the question closed, every indication is reported, changed or not.
-        QVERIFY(daemon->changeRadioStates(0, 0));
+        QVERIFY(daemon.changeRadioStates(0, 0));
         QTRY_COMPARE(statuses(status), (QStringList{"online", "online"}));
     }
 
     void objectsShareOneQuestion()
     {
-        QVERIFY(startDaemon(0x1e));
+        QVERIFY(daemon.reset(0x1e));
         auto* first = new OfflineMode;
         auto* second = new OfflineMode;
         QSignalSpy secondStatus(second, &OfflineMode::status);
@@ -251,22 +228,14 @@ private Q_SLOTS:
     {
         QFETCH(QString, during);
         QFETCH(QString, victims);
-        QVERIFY(startDaemon(0x1e));
+        QVERIFY(daemon.reset(0x1e));
         QList<QPointer<OfflineMode>> modes;
         for (int i = 0; i < 3; ++i)
             modes.append(new OfflineMode);
         int calls = 0;
-        for (int i = 0; i < 3; ++i) {
-            connect(modes[i], &OfflineMode::status, this, [&, i] {
-                ++calls;
-                for (int other = 0; other < 3; ++other) {
-                    if (TestSupport::isVictim(victims, i, other))
-                        delete modes[other].data();
-                }
-            });
-        }
+        TestSupport::deleteVictimsOnSignal(this, modes, &OfflineMode::status, victims, calls);
         if (during == QLatin1String("indication")) {
-            QVERIFY(daemon->changeRadioStates(0, 0));
+            QVERIFY(daemon.changeRadioStates(0, 0));
         } else if (during == QLatin1String("asynchronous decline")) {
             modes[0]->requestExitAsync();
             QTRY_VERIFY(shownQuestion());
@@ -279,7 +248,7 @@ private Q_SLOTS:
                 if (!shownQuestion())
                     return;
                 if (!indicated) {
-                    indicated = daemon->changeRadioStates(0, 0);
+                    indicated = daemon.changeRadioStates(0, 0);
                     return;
                 }
                 if (calls > 0 && answer(M::NoButton))
@@ -301,7 +270,7 @@ private Q_SLOTS:
         MLocale host(QStringLiteral("fi"));
         host.installTrCatalog(QStringLiteral("hostapp"));
         MLocale::setDefault(host);
-        QVERIFY(startDaemon(0x1f));
+        QVERIFY(daemon.reset(0x1f));
         {
             OfflineMode mode;
             QCOMPARE(MLocale::defaultLocale().name(), QStringLiteral("fi"));

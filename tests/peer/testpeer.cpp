@@ -17,13 +17,10 @@
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QDBusObjectPath>
-#include <QDBusSignature>
 #include <QDBusVariant>
 #include <QDBusVirtualObject>
 #include <QHash>
 #include <QStringList>
-#include <QTextStream>
 
 #include <cstdio>
 
@@ -33,39 +30,23 @@ const char* const ServiceName = "com.zelkor.pavane.TestPeer";
 
 QList<QVariant> cannedReply(const QString& kind)
 {
-    if (kind == QLatin1String("bool-false"))
-        return {false};
-    if (kind == QLatin1String("byte"))
-        return {QVariant::fromValue(uchar(65))};
-    if (kind == QLatin1String("double"))
-        return {1.5};
-    if (kind == QLatin1String("int16"))
-        return {QVariant::fromValue(short(-7))};
-    if (kind == QLatin1String("uint16"))
-        return {QVariant::fromValue(ushort(7))};
-    if (kind == QLatin1String("object-path"))
-        return {QVariant::fromValue(QDBusObjectPath("/a/b"))};
-    if (kind == QLatin1String("signature"))
-        return {QVariant::fromValue(QDBusSignature("ai"))};
-    if (kind == QLatin1String("variant"))
-        return {QVariant::fromValue(QDBusVariant(5))};
-    if (kind == QLatin1String("dict"))
-        return {QVariantMap{{"one", 1}, {"two", "2"}}};
     if (kind == QLatin1String("empty-int-array")) {
         QDBusArgument arg;
         arg.beginArray(QMetaType::Int);
         arg.endArray();
         return {QVariant::fromValue(arg)};
     }
-    if (kind == QLatin1String("empty-byte-array"))
-        return {QByteArray()};
-    if (kind == QLatin1String("empty-string-array"))
-        return {QStringList()};
-    if (kind == QLatin1String("mixed"))
-        return {7, 2.5, QStringLiteral("after")};
-    if (kind == QLatin1String("nothing"))
-        return {};
-    return {QStringLiteral("unknown kind")};
+    const QHash<QString, QList<QVariant>> replies{
+        {"bool-false", {false}},
+        {"byte", {QVariant::fromValue(uchar(65))}},
+        {"variant", {QVariant::fromValue(QDBusVariant(5))}},
+        {"dict", {QVariantMap{{"one", 1}, {"two", "2"}}}},
+        {"empty-byte-array", {QByteArray()}},
+        {"empty-string-array", {QStringList()}},
+        {"mixed", {7, 2.5, QStringLiteral("after")}},
+        {"nothing", {}},
+    };
+    return replies.value(kind, {QStringLiteral("unknown kind")});
 }
 
 class TestPeer : public QDBusVirtualObject

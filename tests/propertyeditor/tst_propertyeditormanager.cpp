@@ -55,20 +55,20 @@ class TestPropertyEditorManager : public QObject, private ToolkitTest::FormPage
 private:
     // Puts an editor on the form, shown.
     template<typename Editor>
-    Editor* place(QGraphicsWidget* editor)
+    Editor* placed(QGraphicsWidget* editor)
     {
-        return qobject_cast<Editor*>(ToolkitTest::placeOnForm(form, editor));
+        return qobject_cast<Editor*>(place(editor));
     }
 
     void typeInto(MTextEdit* edit, const QString& text)
     {
-        ToolkitTest::tap(window.data(), edit);
-        ToolkitTest::type(window.data(), text);
+        tap(edit);
+        type(text);
     }
 
     void pick(MComboBox* combo, const QString& text)
     {
-        ToolkitTest::tap(window.data(), combo);
+        tap(combo);
         QTRY_VERIFY(combo->isPopupVisible());
         // The popup's rows are buttons labelled with the items' texts.
         MButton* row = nullptr;
@@ -78,7 +78,7 @@ private:
                 row = button;
         }
         QVERIFY(row);
-        ToolkitTest::tap(window.data(), row);
+        tap(row);
         QTRY_VERIFY(!combo->isPopupVisible());
     }
 
@@ -94,17 +94,17 @@ private Q_SLOTS:
     void buttonsAndSwitches()
     {
         PropertyEditorManager manager(QMap<QString, QVariant>{{"hidden", true}, {"dhcp", "manual"}});
-        auto* hidden = place<MButton>(manager.createEditor("hidden", QVariant::Invalid));
+        auto* hidden = placed<MButton>(manager.createEditor("hidden", QVariant::Invalid));
         QVERIFY(hidden && hidden->isCheckable() && hidden->isChecked());
-        ToolkitTest::tap(window.data(), hidden);
+        tap(hidden);
         QCOMPARE(manager.propertyValue("hidden"), QVariant(false));
 
         // A switch between two values of any type.
-        auto* dhcp = place<MButton>(manager.createEditor("dhcp", QVariant("auto"), QVariant("manual")));
+        auto* dhcp = placed<MButton>(manager.createEditor("dhcp", QVariant("auto"), QVariant("manual")));
         QVERIFY(!dhcp->isChecked());
-        ToolkitTest::tap(window.data(), dhcp);
+        tap(dhcp);
         QCOMPARE(manager.propertyValue("dhcp"), QVariant(QStringLiteral("auto")));
-        ToolkitTest::tap(window.data(), dhcp);
+        tap(dhcp);
         QCOMPARE(manager.propertyValue("dhcp"), QVariant(QStringLiteral("manual")));
     }
 
@@ -133,7 +133,7 @@ private Q_SLOTS:
         QLocale::setDefault(QLocale(QStringLiteral("fi_FI")));
         PropertyEditorManager manager(QMap<QString, QVariant>{{"p", value}});
         QSignalSpy changed(&manager, &PropertyEditorManager::propertyChanged);
-        auto* edit = place<MTextEdit>(manager.createEditor("p", QVariant::Invalid));
+        auto* edit = placed<MTextEdit>(manager.createEditor("p", QVariant::Invalid));
         QCOMPARE(edit->text(), shown);
         typeInto(edit, typed);
         QCOMPARE(describe(manager.propertyValue("p")), describe(stored));
@@ -147,14 +147,14 @@ private Q_SLOTS:
         const QList<QVariant> values{1, 2, 3, 4};
 
         // Up to the limit (three by default) a button group, beyond it a combo box.
-        auto* group = place<ButtonGroupContainer>(
+        auto* group = placed<ButtonGroupContainer>(
             manager.createEditor("security", QStringList{"None", "WEP", "WPA"}, values.mid(0, 3)));
         QCOMPARE(group->selectedText(), QStringLiteral("WEP"));
         QSignalSpy changed(&manager, &PropertyEditorManager::propertyChanged);
-        ToolkitTest::tap(window.data(), group->button(2));
+        tap(group->button(2));
         QCOMPARE(manager.propertyValue("security"), QVariant(3));
 
-        auto* combo = place<MComboBox>(manager.createEditor("mode", QStringList{"Ad hoc", "Infra", "Mesh", "Monitor"}, values));
+        auto* combo = placed<MComboBox>(manager.createEditor("mode", QStringList{"Ad hoc", "Infra", "Mesh", "Monitor"}, values));
         QCOMPARE(combo->currentIndex(), 2);
         pick(combo, "Infra");
         QCOMPARE(manager.propertyValue("mode"), QVariant(2));
@@ -193,7 +193,7 @@ private Q_SLOTS:
             model.setData(model.index(row, 0), rows[row].first);
             model.setData(model.index(row, 1), rows[row].second);
         }
-        auto* levels = place<MComboBox>(new MComboBox);
+        auto* levels = placed<MComboBox>(new MComboBox);
         levels->setItemModel(&model);
         QVERIFY(manager.bindEditor(levels, "value", &model, 1));
         QCOMPARE(levels->currentIndex(), 2);
@@ -205,7 +205,7 @@ private Q_SLOTS:
     {
         PropertyEditorManager manager(QMap<QString, QVariant>{{"address", "old"}});
         AddressMapper mapper;
-        mapper.edit = place<MTextEdit>(new MTextEdit);
+        mapper.edit = placed<MTextEdit>(new MTextEdit);
         QVERIFY(manager.bindEditor(mapper.edit, &mapper));
         QSignalSpy changed(&manager, &PropertyEditorManager::propertyChanged);
         typeInto(mapper.edit, "f");
@@ -213,7 +213,7 @@ private Q_SLOTS:
         for (const QList<QVariant>& call : changed)
             names << call.at(0).toString();
         QCOMPARE(names, (QStringList{"ipv4", "ipv6", "address"}));
-        ToolkitTest::type(window.data(), ":1");
+        type(":1");
         QCOMPARE(manager.propertyValue("ipv6"), QVariant(QStringLiteral("f:1")));
         QVERIFY(!manager.propertyValue("ipv4").isValid() && !manager.propertyValue("address").isValid());
     }
@@ -256,7 +256,7 @@ private Q_SLOTS:
         QFETCH(QVariant, value);
         PropertyEditorManager manager(QMap<QString, QVariant>{{"p", value}});
         QSignalSpy changed(&manager, &PropertyEditorManager::propertyChanged);
-        auto* byType = place<MTextEdit>(manager.createEditor("p", QVariant::Invalid));
+        auto* byType = placed<MTextEdit>(manager.createEditor("p", QVariant::Invalid));
         typeInto(byType, "1");
         QCOMPARE(changed.count(), 1);
 
@@ -267,18 +267,18 @@ private Q_SLOTS:
             QVERIFY(editor);
         }
         manager.setPropertyValue("p", value);
-        auto* group = place<ButtonGroupContainer>(manager.createEditor("p", QStringList{"a", "b"}, {value, QVariant()}));
+        auto* group = placed<ButtonGroupContainer>(manager.createEditor("p", QStringList{"a", "b"}, {value, QVariant()}));
         // Selected when equal to itself (NaN is not).
         QCOMPARE(group->selectedText(), value == value ? QStringLiteral("a") : QString());
         changed.clear();
-        ToolkitTest::tap(window.data(), group->button(1));
+        tap(group->button(1));
         QCOMPARE(changed.count(), 1);
         QVERIFY(!manager.propertyValue("p").isValid());
 
         manager.setPropertyValue("p", value);
-        auto* toggle = place<MButton>(manager.createEditor("p", QVariant(), value));
+        auto* toggle = placed<MButton>(manager.createEditor("p", QVariant(), value));
         QVERIFY(!toggle->isChecked());
-        ToolkitTest::tap(window.data(), toggle);
+        tap(toggle);
         QVERIFY(!manager.propertyValue("p").isValid());
 
         // Bound existing editors of every kind.
@@ -310,7 +310,7 @@ private Q_SLOTS:
         Target target;
         for (PropertyEditorManager* manager : {new PropertyEditorManager(QMap<QString, QVariant>{}),
                                                new PropertyEditorManager(&target)}) {
-            auto* edit = place<MTextEdit>(new MTextEdit);
+            auto* edit = placed<MTextEdit>(new MTextEdit);
             QVERIFY(manager->bindEditor(edit, &keys));
             QSignalSpy changed(manager, &PropertyEditorManager::propertyChanged);
             typeInto(edit, "x");
@@ -325,8 +325,8 @@ private Q_SLOTS:
     {
         auto* manager = new PropertyEditorManager(QMap<QString, QVariant>{{"ssid", "a"}});
         QPointer<MWidget> first = manager->createEditor("ssid", QVariant::Invalid);
-        auto* second = place<MTextEdit>(manager->createEditor("ssid", QVariant::Invalid));
-        place<MTextEdit>(first.data());
+        auto* second = placed<MTextEdit>(manager->createEditor("ssid", QVariant::Invalid));
+        placed<MTextEdit>(first.data());
 
         // Two editors on one property: both write it, neither shows the other.
         typeInto(second, "b");
@@ -340,7 +340,7 @@ private Q_SLOTS:
         QVERIFY(!manager->widgetForProperty("ssid"));
 
         // The manager before its editors: they stay, and reach nothing.
-        auto* orphan = place<MTextEdit>(manager->createEditor("ssid", QVariant::Invalid));
+        auto* orphan = placed<MTextEdit>(manager->createEditor("ssid", QVariant::Invalid));
         delete manager;
         typeInto(orphan, "x");
         QCOMPARE(orphan->text(), QStringLiteral("abx"));
@@ -352,12 +352,12 @@ private Q_SLOTS:
     {
         auto* target = new Target;
         PropertyEditorManager manager(target);
-        auto* hidden = place<MButton>(manager.createEditor("hidden", QVariant::Invalid));
-        ToolkitTest::tap(window.data(), hidden);
+        auto* hidden = placed<MButton>(manager.createEditor("hidden", QVariant::Invalid));
+        tap(hidden);
         QCOMPARE(target->hidden, false);
         delete target;
         QSignalSpy changed(&manager, &PropertyEditorManager::propertyChanged);
-        ToolkitTest::tap(window.data(), hidden);
+        tap(hidden);
         QCOMPARE(changed.count(), 1);
         QVERIFY(!manager.propertyValue("hidden").isValid());
     }

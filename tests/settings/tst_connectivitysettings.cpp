@@ -11,15 +11,7 @@
 
 using Pavane::ConnectivitySettings;
 using TestSupport::describe;
-
-namespace {
-
-QVariant list(std::initializer_list<QVariant> values)
-{
-    return QVariant(QList<QVariant>(values));
-}
-
-} // namespace
+using TestSupport::list;
 
 class TestConnectivitySettings : public QObject
 {
@@ -29,23 +21,11 @@ private:
     QTemporaryDir dir;
     QString database;
 
-    // Runs the netprefs tool on the test database; true when it succeeded.
-    bool tool(const QStringList& arguments)
-    {
-        QProcess process;
-        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process.start(QStringLiteral(NETPREFS_TOOL), QStringList{QStringLiteral("--db"), database} + arguments);
-        return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit
-            && process.exitCode() == 0;
-    }
+    // Another writer of the same database: the netprefs command.
+    bool tool(const QStringList& arguments) { return TestSupport::runNetprefs(database, arguments) == 0; }
 
-    // Writes a row as another writer of the same database might.
-    void writeRow(const char* id, const char* key, int kind, const QByteArray& blob)
-    {
-        writeRowSql(id, key, QByteArray::number(kind), "X'" + blob.toHex() + "'");
-    }
-
-    void writeRowSql(const char* id, const char* key, const QByteArray& kind, const QByteArray& value)
+    // Writes a row as another program might, with sqlite3.
+    void writeRow(const char* id, const char* key, const QByteArray& kind, const QByteArray& value)
     {
         sqlite3* db = nullptr;
         QCOMPARE(sqlite3_open(database.toUtf8().constData(), &db), SQLITE_OK);
@@ -120,56 +100,48 @@ private Q_SLOTS:
         QCOMPARE(settings.get(QStringLiteral("kept")), QVariant(QStringLiteral("before")));
     }
 
-    void storedListsFromOtherWriters()
+    // Values other writers stored: lists through the netprefs command, and
+    // rows that another program wrote with sqlite3, in which a value unfit
+    // for its kind reads as none, and nothing is cut or read out of bounds.
+    void fromOtherWriters_data()
     {
-        QVERIFY(tool({"set", "iap", "lists", "flags", "bools", "true", "false", "true"}));
-        QVERIFY(tool({"set", "iap", "lists", "big-flags", "ints", "0", "1", "300"}));
-        QVERIFY(tool({"set", "iap", "lists", "ratios", "doubles", "0.5"}));
-        ConnectivitySettings settings(ConnectivitySettings::IAP, QStringLiteral("lists"));
-        // Boolean elements keep their raw payload, so they narrow to bytes.
-        QCOMPARE(describe(settings.get(QStringLiteral("flags"))), describe(QByteArray("\x01\x00\x01", 3)));
-        QCOMPARE(describe(settings.get(QStringLiteral("big-flags"))), describe(list({0, 1, 300})));
-        QCOMPARE(describe(settings.get(QStringLiteral("ratios"))), describe(list({0.5})));
-
-        // A list starting with a string that holds an int stays a list.
-        writeRow("lists", "mixed", 5, QByteArray("\x01\x01\x00\x00\x00" "a" "\x02\x07\x00\x00\x00", 11));
-        QCOMPARE(describe(settings.get(QStringLiteral("mixed"))), describe(list({"a", 7})));
-
-        QTest::ignoreMessage(QtWarningMsg, "Error while reading damaged");
-        writeRow("lists", "damaged", 5, QByteArray("\x09", 1));
-        QCOMPARE(describe(settings.get(QStringLiteral("damaged"))), describe(list({})));
-
-        QTest::ignoreMessage(QtWarningMsg, "UnKnown value type");
-        writeRow("lists", "strange", 42, QByteArray("?"));
-        QVERIFY(!settings.get(QStringLiteral("strange")).isValid());
-    }
-
-    // Rows that another program wrote with sqlite3: a value unfit for its
-    // kind reads as none, and nothing is cut or read out of bounds.
-    void hostileRows_data()
-    {
-        QTest::addColumn<QByteArray>("kind");
-        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<QStringList>("tool"); // kind and values, or "sql", kind and SQL value
         QTest::addColumn<QVariant>("expected");
-        QTest::newRow("int beyond 32 bits") << QByteArray("2") << QByteArray("99999999999") << QVariant();
-        QTest::newRow("int as text") << QByteArray("2") << QByteArray("'abc'") << QVariant();
-        QTest::newRow("int as a real") << QByteArray("2") << QByteArray("1.5") << QVariant();
-        QTest::newRow("bool as text") << QByteArray("4") << QByteArray("'yes'") << QVariant();
-        QTest::newRow("double as an int") << QByteArray("3") << QByteArray("2") << QVariant(2.0);
-        QTest::newRow("kind beyond 32 bits") << QByteArray("4294967298") << QByteArray("7") << QVariant();
-        QTest::newRow("string as a number") << QByteArray("1") << QByteArray("12") << QVariant();
-        QTest::newRow("string with a NUL") << QByteArray("1") << QByteArray("X'610062'") << QVariant(QStringLiteral("a"));
-        QTest::newRow("bytes with a NUL") << QByteArray("6") << QByteArray("X'610062'") << QVariant(QByteArray("a\0b", 3));
-        QTest::newRow("huge bytes") << QByteArray("6") << QByteArray("zeroblob(20000000)") << QVariant();
+        QTest::addColumn<QString>("warning");
+        // Boolean elements keep their raw payload, so they narrow to bytes.
+        QTest::newRow("bools") << QStringList{"bools", "true", "false", "true"} << QVariant(QByteArray("\x01\x00\x01", 3))
+                               << QString();
+        QTest::newRow("ints") << QStringList{"ints", "0", "1", "300"} << list({0, 1, 300}) << QString();
+        QTest::newRow("doubles") << QStringList{"doubles", "0.5"} << list({0.5}) << QString();
+        const auto row = [](const char* kind, const char* value) { return QStringList{"sql", kind, value}; };
+        // A list starting with a string that holds an int stays a list.
+        QTest::newRow("string and int") << row("5", "X'0101000000610207000000'") << list({"a", 7}) << QString();
+        QTest::newRow("damaged list") << row("5", "X'09'") << list({}) << "Error while reading k";
+        QTest::newRow("unknown kind") << row("42", "X'3f'") << QVariant() << "UnKnown value type";
+        QTest::newRow("int beyond 32 bits") << row("2", "99999999999") << QVariant() << QString();
+        QTest::newRow("int as text") << row("2", "'abc'") << QVariant() << QString();
+        QTest::newRow("int as a real") << row("2", "1.5") << QVariant() << QString();
+        QTest::newRow("bool as text") << row("4", "'yes'") << QVariant() << QString();
+        QTest::newRow("double as an int") << row("3", "2") << QVariant(2.0) << QString();
+        QTest::newRow("kind beyond 32 bits") << row("4294967298", "7") << QVariant() << QString();
+        QTest::newRow("string as a number") << row("1", "12") << QVariant() << QString();
+        QTest::newRow("string with a NUL") << row("1", "X'610062'") << QVariant(QStringLiteral("a")) << QString();
+        QTest::newRow("bytes with a NUL") << row("6", "X'610062'") << QVariant(QByteArray("a\0b", 3)) << QString();
+        QTest::newRow("huge bytes") << row("6", "zeroblob(20000000)") << QVariant() << QString();
     }
 
-    void hostileRows()
+    void fromOtherWriters()
     {
-        QFETCH(QByteArray, kind);
-        QFETCH(QByteArray, value);
+        QFETCH(QStringList, tool);
         QFETCH(QVariant, expected);
-        ConnectivitySettings settings(ConnectivitySettings::IAP, QStringLiteral("hostile"));
-        writeRowSql("hostile", "k", kind, value);
+        QFETCH(QString, warning);
+        ConnectivitySettings settings(ConnectivitySettings::IAP, QStringLiteral("written"));
+        if (tool.first() == QLatin1String("sql"))
+            writeRow("written", "k", tool[1].toLatin1(), tool[2].toLatin1());
+        else
+            QVERIFY(this->tool(QStringList{"set", "iap", "written", "k"} + tool));
+        if (!warning.isEmpty())
+            QTest::ignoreMessage(QtWarningMsg, qPrintable(warning));
         QCOMPARE(describe(settings.get(QStringLiteral("k"))), describe(expected));
     }
 

@@ -36,8 +36,8 @@ namespace {
 
 struct Scene
 {
+    ToolkitTest::FormPage* page = nullptr;
     MWindow* window = nullptr;
-    QGraphicsLinearLayout* form = nullptr;
     QObject* emitter = nullptr;
     const char* signal = nullptr;
     QList<QPointer<QObject>> victims;
@@ -48,7 +48,7 @@ struct Scene
     template<typename Widget>
     Widget* place(Widget* widget)
     {
-        return ToolkitTest::placeOnForm(form, widget);
+        return page->place(widget);
     }
 };
 
@@ -85,7 +85,7 @@ SimpleSheet* shownSheet(Scene& scene, QGraphicsWidget* content = nullptr, bool w
     if (content)
         sheet->setContent(content);
     sheet->appear(scene.window);
-    if (!QTest::qWaitFor([sheet] { return sheet->sceneWindowState() == MSceneWindow::Appeared; }))
+    if (!ToolkitTest::appeared(sheet))
         qWarning("the sheet did not appear");
     return sheet;
 }
@@ -215,15 +215,7 @@ private Q_SLOTS:
                 scene.victims << sheet;
                 scene.trigger = [&scene, sheet, accept] {
                     auto* header = qobject_cast<MBasicSheetHeader*>(sheet->headerWidget());
-                    QList<MButton*> buttons;
-                    for (QGraphicsItem* item : header->childItems()) {
-                        if (auto* button = qobject_cast<MButton*>(item->toGraphicsObject()))
-                            buttons << button;
-                    }
-                    for (MButton* button : buttons) {
-                        if (button->text() == (accept ? QLatin1String("Save") : QLatin1String("Cancel")))
-                            ToolkitTest::tap(scene.window, button);
-                    }
+                    ToolkitTest::tap(scene.window, accept ? header->positiveButton() : header->negativeButton());
                 };
             });
         };
@@ -338,8 +330,8 @@ private Q_SLOTS:
     {
         QFETCH(Setup, setup);
         Scene scene;
+        scene.page = this;
         scene.window = window.data();
-        scene.form = form;
         setup(scene);
         QVERIFY(scene.emitter && scene.trigger);
         TestSupport::DeletingReceiver deleter;

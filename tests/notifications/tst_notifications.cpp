@@ -1,0 +1,241 @@
+// SimpleNotification against notifyd on the private session bus: what the
+// server shows, taps made through it, timeouts, and the sharing of one
+// notification between handles. Banners shown in a window.
+#include <Pavane/SimpleInformationBanner>
+#include <Pavane/SimpleNotification>
+
+#include "testsupport.h"
+#include "toolkittest.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QPointer>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QtTest>
+
+using Pavane::SimpleInformationBanner;
+using Pavane::SimpleNotification;
+
+namespace {
+
+// The callback objects this process exports, from its own introspection.
+QStringList callbackPaths()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    QDBusMessage introspect = QDBusMessage::createMethodCall(
+        bus.baseService(), QStringLiteral("/com/zelkor/SimpleNotification"),
+        QStringLiteral("org.freedesktop.DBus.Introspectable"), QStringLiteral("Introspect"));
+    const QString xml = bus.call(introspect).arguments().value(0).toString();
+    QStringList paths;
+    const QRegularExpression node(QStringLiteral("<node name=\"([^\"]+)\""));
+    for (auto it = node.globalMatch(xml); it.hasNext();)
+        paths << QStringLiteral("/com/zelkor/SimpleNotification/") + it.next().captured(1);
+    return paths;
+}
+
+SimpleNotification* note(const QString& summary)
+{
+    return new SimpleNotification(QStringLiteral("t"), summary, QString(), QString());
+}
+
+} // namespace
+
+class TestNotifications : public QObject, private ToolkitTest::FormPage
+{
+    Q_OBJECT
+
+private:
+    TestSupport::NotifydProcess server;
+
+    uint onlyShown()
+    {
+        const QList<uint> ids = server.ids();
+        return ids.size() == 1 ? ids.first() : 0;
+    }
+
+    QStringList shown(uint id)
+    {
+        const auto s = server.get(id);
+        return QStringList{s.summary, s.body, s.icon, s.category};
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        const QString problem = TestSupport::environmentProblem();
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        QVERIFY(server.start());
+    }
+
+    void cleanup()
+    {
+        close();
+        QTRY_VERIFY(server.ids().isEmpty());
+    }
+
+    void theServerShowsIt()
+    {
+        SimpleNotification note(QStringLiteral("network.connection"), QStringLiteral("Connected"),
+                                QStringLiteral("Home network"), QStringLiteral("icon-m-wlan"));
+        QVERIFY(note.isValid());
+        const uint id = onlyShown();
+        QVERIFY(id);
+        QCOMPARE(shown(id), (QStringList{"Connected", "Home network", "icon-m-wlan", "network.connection"}));
+        // Changed in place; the event type stays.
+        note.update(QStringLiteral("other.type"), QStringLiteral("Disconnected"), QStringLiteral("Office"),
+                    QStringLiteral("icon-m-gprs"));
+        QCOMPARE(onlyShown(), id);
+        QCOMPARE(shown(id), (QStringList{"Disconnected", "Office", "icon-m-gprs", "network.connection"}));
+    }
+
+    // One tap reaches every handle once; each notification calls back on a
+    // path of its own.
+    void tapsAndCallbackPaths()
+    {
+        QScopedPointer<SimpleNotification> first(note(QStringLiteral("same")));
+        SimpleNotification second(*first);
+        QVERIFY(second == *first);
+        QScopedPointer<SimpleNotification> other(note(QStringLiteral("same")));
+        QVERIFY(!(*other == *first));
+        const QStringList paths = callbackPaths();
+        QCOMPARE(paths.size(), 2);
+        QVERIFY(paths[0] != paths[1]);
+        const QRegularExpression form(QStringLiteral("^/com/zelkor/SimpleNotification/[0-9a-f]{32}$"));
+        for (const QString& path : paths)
+            QVERIFY2(form.match(path).hasMatch(), qPrintable(path));
+
+        other.reset();
+        QSignalSpy firstActivated(first.data(), &SimpleNotification::activated);
+        QSignalSpy secondActivated(&second, &SimpleNotification::activated);
+        QVERIFY(server.invoke(onlyShown()));
+        QTRY_COMPARE(firstActivated.count(), 1);
+        QTRY_COMPARE(secondActivated.count(), 1);
+        // The server took the tapped notification away.
+        QTRY_VERIFY(!first->isValid());
+    }
+
+    // A timeout set on a copy runs for every handle. It also serves as the
+    // clock: when it fires, timers stopped or never started would have too.
+    void timeouts()
+    {
+        QList<QSharedPointer<SimpleNotification>> notes;
+        QList<QSharedPointer<QSignalSpy>> spies;
+        for (const char* summary : {"timed", "copy", "stopped", "negative", "removed"}) {
+            notes.append(QSharedPointer<SimpleNotification>(notes.isEmpty() || notes.size() > 1
+                                                                ? note(QLatin1String(summary))
+                                                                : new SimpleNotification(*notes.first())));
+            spies.append(QSharedPointer<QSignalSpy>::create(notes.last().data(), &SimpleNotification::timeouted));
+        }
+        notes[2]->setTimeout(1);
+        notes[4]->setTimeout(1);
+        notes[2]->setTimeout(0);
+        notes[3]->setTimeout(-2);
+        notes[4]->remove();
+        notes[1]->setTimeout(1);
+        QCOMPARE(notes[0]->timeout(), 1);
+        QTRY_COMPARE(spies[0]->count(), 1);
+        QString timedOut, valid;
+        for (int i = 0; i < notes.size(); ++i) {
+            timedOut += QString::number(spies[i]->count());
+            valid += notes[i]->isValid() ? "v" : "-";
+        }
+        QCOMPARE(timedOut, QStringLiteral("11000"));
+        QCOMPARE(valid, QStringLiteral("--vv-"));
+        QCOMPARE(notes[0]->timeout(), 0);
+        QCOMPARE(notes[3]->timeout(), -2);
+        QCOMPARE(server.ids().size(), 2);
+    }
+
+    // By destruction or by assignment, the last handle takes the
+    // notification from the server.
+    void theLastHandleWithdrawsIt()
+    {
+        SimpleNotification* first = note(QStringLiteral("kept"));
+        SimpleNotification* second = note(QStringLiteral("replaced"));
+        QCOMPARE(server.ids().size(), 2);
+        *second = *first;
+        QVERIFY(*second == *first);
+        QCOMPARE(shown(onlyShown()).value(0), QStringLiteral("kept"));
+        *second = *second;
+        delete first;
+        QVERIFY(onlyShown() && second->isValid());
+        delete second;
+        QVERIFY(server.ids().isEmpty());
+    }
+
+    void showDeletesItsHandle()
+    {
+        QPointer<SimpleNotification> tapped = SimpleNotification::show(QStringLiteral("t"), QStringLiteral("tap"),
+                                                                      QString(), QString());
+        QCOMPARE(tapped->timeout(), 5);
+        QVERIFY(server.invoke(onlyShown()));
+        QTRY_VERIFY(tapped.isNull());
+    }
+
+    void receiversMayDeleteHandles_data()
+    {
+        TestSupport::addReceiverVictimRows({"activated", "timeouted"});
+    }
+
+    // A receiver may delete the emitting handle, the other handles, or all of
+    // them and with them the shared object (and the callback object whose
+    // D-Bus call is being delivered).
+    void receiversMayDeleteHandles()
+    {
+        QFETCH(QString, during);
+        QFETCH(QString, victims);
+        const bool tap = during == QLatin1String("activated");
+        SimpleNotification* doomed = note(QStringLiteral("doomed"));
+        QList<QPointer<SimpleNotification>> handles{doomed, new SimpleNotification(*doomed),
+                                                    new SimpleNotification(*doomed)};
+        int calls = 0;
+        TestSupport::deleteVictimsOnSignal(this, handles, tap ? &SimpleNotification::activated
+                                                              : &SimpleNotification::timeouted, victims, calls);
+        if (tap)
+            QVERIFY(server.invoke(onlyShown()));
+        else
+            doomed->setTimeout(1);
+        QTRY_COMPARE(calls, TestSupport::receiversRun(victims));
+        QCOMPARE(int(handles.size() - handles.count(nullptr)), TestSupport::survivors(victims));
+        for (const QPointer<SimpleNotification>& handle : handles)
+            delete handle.data();
+    }
+
+    // Banners go by themselves, whatever time was asked for, and are
+    // destroyed; a system banner goes at once when tapped.
+    void banners()
+    {
+        open();
+        QPointer<SimpleInformationBanner> quick = SimpleInformationBanner::show(QStringLiteral("Saved"), 0);
+        QPointer<SimpleInformationBanner> slow = SimpleInformationBanner::show(QStringLiteral("Saved"), 10000);
+        for (SimpleInformationBanner* banner : {quick.data(), slow.data()}) {
+            QCOMPARE(banner->styleName(), QStringLiteral("InformationBanner"));
+            QCOMPARE(banner->title(), QStringLiteral("Saved"));
+            QCOMPARE(banner->window(), window.data());
+        }
+        QTRY_COMPARE(quick->sceneWindowState(), MSceneWindow::Appeared);
+        QTRY_VERIFY_WITH_TIMEOUT(quick.isNull() && slow.isNull(), 10000);
+
+        SimpleInformationBanner::show(QStringLiteral("Offline mode"), QString());
+        QPointer<SimpleInformationBanner> system = qobject_cast<SimpleInformationBanner*>(window->sceneWindows().last());
+        QVERIFY(system);
+        QCOMPARE(system->styleName(), QStringLiteral("SystemBanner"));
+        QVERIFY(ToolkitTest::appeared(system));
+        tap(system);
+        QTRY_VERIFY(system.isNull());
+    }
+
+    void withoutAServer()
+    {
+        QCOMPARE(server.stop(), 0);
+        SimpleNotification note(QStringLiteral("t"), QStringLiteral("nobody"), QString(), QString());
+        QVERIFY(!note.isValid());
+        note.remove();
+        note.update(QString(), QStringLiteral("still nobody"), QString(), QString());
+        QVERIFY(!note.isValid());
+    }
+};
+
+QTEST_MAIN(TestNotifications)
+#include "tst_notifications.moc"

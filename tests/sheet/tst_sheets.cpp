@@ -1,0 +1,338 @@
+// SimpleSheet shown in a window and decided by taps on its header; the
+// keyboard flow through a form's fields as the virtual keyboard sees it
+// (focus, the action key's attributes, and Return); the inverted-style
+// wrapper.
+#include <Pavane/DialogHelperWidget>
+#include <Pavane/SimpleInputHandler>
+#include <Pavane/SimpleSheet>
+
+#include "toolkittest.h"
+
+#include <MBasicSheetHeader>
+#include <MButton>
+#include <MInputMethodState>
+#include <MLabel>
+#include <MPannableViewport>
+#include <MPositionIndicator>
+#include <MTextEdit>
+
+#include <QPointer>
+#include <QRegularExpressionValidator>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QtTest>
+
+using namespace Pavane;
+
+namespace {
+
+MBasicSheetHeader* headerOf(SimpleSheet* sheet)
+{
+    return qobject_cast<MBasicSheetHeader*>(sheet->headerWidget());
+}
+
+QVariant actionKey(const MTextEdit* field, const char* attribute)
+{
+    return MInputMethodState::instance()->extendedAttribute(field->attachedToolbarId(), QStringLiteral("/keys"),
+                                                            QStringLiteral("actionKey"), attribute);
+}
+
+} // namespace
+
+class TestSheets : public QObject, private ToolkitTest::FormPage
+{
+    Q_OBJECT
+
+private:
+    // A sheet with @p count stacked fields, shown once its list is built.
+    SimpleSheet* sheetWithFields(int count, QList<MTextEdit*>* fields, const QString& acceptLabel = QString())
+    {
+        auto* sheet = new SimpleSheet;
+        auto* content = new MWidget;
+        auto* layout = new QGraphicsLinearLayout(Qt::Vertical, content);
+        for (int i = 0; i < count; ++i) {
+            fields->append(new MTextEdit);
+            layout->addItem(fields->last());
+        }
+        sheet->setContent(content);
+        if (!acceptLabel.isEmpty())
+            sheet->setAcceptLabel(acceptLabel);
+        sheet->appear(window.data(), MSceneWindow::DestroyWhenDone);
+        return sheet;
+    }
+
+private Q_SLOTS:
+    void init() { open(); }
+    void cleanup() { close(); }
+
+    void execReportsTheDecision_data()
+    {
+        QTest::addColumn<bool>("accept");
+        QTest::addColumn<bool>("systemWide");
+        QTest::newRow("accept button") << true << false;
+        QTest::newRow("reject button") << false << false;
+        QTest::newRow("system-wide, without window") << true << true;
+    }
+
+    void execReportsTheDecision()
+    {
+        QFETCH(bool, accept);
+        QFETCH(bool, systemWide);
+        SimpleSheet sheet;
+        sheet.setAcceptEnabled(false);
+        QVERIFY(!sheet.headerWidget()); // the header comes when needed, with the label asked for
+        sheet.setAcceptLabel(QStringLiteral("Save"));
+        QVERIFY(headerOf(&sheet) && !sheet.isAcceptEnabled());
+        sheet.setAcceptEnabled(true);
+        sheet.setRejectLabel(QStringLiteral("Cancel"));
+        QSignalSpy finished(&sheet, &SimpleSheet::finished);
+        QSignalSpy accepted(&sheet, &SimpleSheet::accepted);
+        QSignalSpy rejected(&sheet, &SimpleSheet::rejected);
+        QTimer::singleShot(0, this, [&sheet, accept] {
+            if (ToolkitTest::appeared(&sheet)) {
+                MBasicSheetHeader* header = headerOf(&sheet);
+                ToolkitTest::tap(sheet.window(), accept ? header->positiveButton() : header->negativeButton());
+            }
+        });
+        QCOMPARE(sheet.exec(systemWide ? nullptr : window.data()), accept);
+        QCOMPARE(sheet.window(), systemWide ? MWindow::systemwideWindow() : window.data());
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(accepted.count(), accept ? 1 : 0);
+        QCOMPARE(rejected.count(), accept ? 0 : 1);
+        // It stays on screen until the caller dismisses it; that says nothing more.
+        QCOMPARE(sheet.sceneWindowState(), MSceneWindow::Appeared);
+        sheet.dismiss();
+        QCOMPARE(finished.count(), 1);
+    }
+
+    // A sheet that goes undecided, dismissed or destroyed (here from inside
+    // exec()), is rejected.
+    void execEndsWhenTheSheetGoes()
+    {
+        SimpleSheet sheet;
+        QTimer::singleShot(0, &sheet, [&sheet] {
+            if (ToolkitTest::appeared(&sheet))
+                sheet.dismiss();
+        });
+        QSignalSpy rejected(&sheet, &SimpleSheet::rejected);
+        QVERIFY(!sheet.exec(window.data()));
+        QCOMPARE(rejected.count(), 1);
+
+        auto* doomed = new SimpleSheet;
+        QSignalSpy doomedFinished(doomed, &SimpleSheet::finished);
+        QSignalSpy doomedRejected(doomed, &SimpleSheet::rejected);
+        QTimer::singleShot(0, doomed, [doomed] { delete doomed; });
+        QVERIFY(!doomed->exec(window.data()));
+        QCOMPARE(doomedFinished.count() + doomedRejected.count(), 2);
+    }
+
+    void theBody()
+    {
+        SimpleSheet sheet;
+        // The content is the host's to delete; the sheet then builds without it.
+        auto* gone = new MLabel(QStringLiteral("gone"));
+        sheet.setContent(gone);
+        delete gone;
+        QVERIFY(!sheet.content());
+        auto* content = new MLabel(QStringLiteral("content"));
+        sheet.setContent(content);
+        sheet.setTitle(QStringLiteral("Connect"));
+        sheet.appear(window.data());
+        QTRY_VERIFY(content->isVisible() && content->size().height() > 0);
+        auto* title = qobject_cast<MLabel*>(content->parentItem()->childItems().value(0)->toGraphicsObject());
+        QVERIFY(title && title != content);
+        QCOMPARE(title->styleName(), QStringLiteral("CommonHeader"));
+        QVERIFY(title->sceneBoundingRect().bottom() <= content->sceneBoundingRect().top());
+        // Replacing the content rebuilds the body but keeps the title line.
+        sheet.setContent(new MLabel(QStringLiteral("other")));
+        QCOMPARE(title->text(), QStringLiteral("Connect"));
+        sheet.disappear();
+
+        // An inverted sheet inverts what it shows, on its next appearance.
+        sheet.setStyleName(QStringLiteral("DialogSheetInverted"));
+        sheet.setAcceptLabel(QStringLiteral("Save"));
+        sheet.appear(window.data());
+        auto* viewport = qobject_cast<MPannableViewport*>(sheet.centralWidget());
+        QCOMPARE(headerOf(&sheet)->styleName(), QStringLiteral("Inverted"));
+        QCOMPARE(viewport->positionIndicator()->styleName(), QStringLiteral("CommonPositionIndicatorInverted"));
+        QCOMPARE(title->styleName(), QStringLiteral("CommonHeaderInverted"));
+        sheet.disappear();
+    }
+
+    // Return goes to the next field, and accepts on the last one.
+    void nextNextAccept()
+    {
+        QList<MTextEdit*> fields;
+        SimpleSheet* sheet = sheetWithFields(3, &fields, QStringLiteral("Save"));
+        QSignalSpy finished(sheet, &SimpleSheet::finished);
+        QTRY_VERIFY(fields[0]->hasFocus());
+        QCOMPARE(actionKey(fields[0], "highlighted"), QVariant(true));
+        QCOMPARE(actionKey(fields[0], "enabled"), QVariant(true));
+        key(Qt::Key_Return);
+        key(Qt::Key_Return);
+        QVERIFY(fields[2]->hasFocus());
+        QCOMPARE(actionKey(fields[2], "label").toString(), QStringLiteral("Save"));
+        key(Qt::Key_Return);
+        QTRY_COMPARE(finished.count(), 1);
+        QCOMPARE(finished.at(0).at(0).toBool(), true);
+    }
+
+    // Fields are taken left to right, then top to bottom. Without an accept
+    // button, Return on the last one closes the panel.
+    void screenOrder_data()
+    {
+        QTest::addColumn<QList<QPointF>>("places");
+        QTest::addColumn<QList<int>>("order");
+        QTest::newRow("one field") << QList<QPointF>{{10, 10}} << QList<int>{0};
+        QTest::newRow("side by side") << QList<QPointF>{{250, 100}, {10, 100}} << QList<int>{1, 0};
+        QTest::newRow("same column") << QList<QPointF>{{10, 300}, {10, 100}} << QList<int>{1, 0};
+        QTest::newRow("left edge below") << QList<QPointF>{{250, 100}, {0, 400}, {250, 300}} << QList<int>{1, 0, 2};
+    }
+
+    void screenOrder()
+    {
+        QFETCH(QList<QPointF>, places);
+        QFETCH(QList<int>, order);
+        auto* formWidget = place(new MWidget);
+        formWidget->setMinimumSize(480, 800);
+        QList<MTextEdit*> fields;
+        for (const QPointF& at : places) {
+            fields.append(new MTextEdit(MTextEditModel::SingleLine, QString(), formWidget));
+            fields.last()->setGeometry(QRectF(at, QSizeF(150, 56)));
+        }
+        // Already on display: built at once, the first field has the focus.
+        new SimpleInputHandler(formWidget);
+        for (int i = 0; i < order.size(); ++i) {
+            QVERIFY2(fields[order[i]]->hasFocus(), qPrintable(QStringLiteral("step %1").arg(i)));
+            QCOMPARE(actionKey(fields[order[i]], "label").toString(),
+                     i + 1 < order.size() ? QStringLiteral("Next") : QStringLiteral("Done"));
+            key(Qt::Key_Return);
+        }
+        QVERIFY(!fields[order.last()]->hasFocus());
+        QVERIFY(!MInputMethodState::instance()->isSoftwareInputPanelVisible());
+    }
+
+    // The key follows the field's validator and the accept button.
+    void theKeyFollowsValidatorAndAcceptButton()
+    {
+        QList<MTextEdit*> fields;
+        SimpleSheet* sheet = sheetWithFields(2, &fields, QStringLiteral("Connect"));
+        const QRegularExpressionValidator fourDigits(QRegularExpression(QStringLiteral("\\d{4}")));
+        fields[0]->setValidator(&fourDigits);
+        fields[1]->setValidator(&fourDigits);
+        QTRY_VERIFY(fields[0]->hasFocus());
+        type(QStringLiteral("12"));
+        QCOMPARE(actionKey(fields[0], "enabled"), QVariant(false));
+        type(QStringLiteral("34"));
+        QCOMPARE(actionKey(fields[0], "enabled"), QVariant(true));
+        sheet->setAcceptEnabled(false);
+        key(Qt::Key_Return);
+        type(QStringLiteral("5678"));
+        QCOMPARE(actionKey(fields[1], "enabled"), QVariant(false)); // acceptable, but the accept button is off
+        delete sheet;
+    }
+
+    void whichFieldsAreFollowed()
+    {
+        QList<MTextEdit*> fields;
+        SimpleSheet* sheet = sheetWithFields(2, &fields);
+        // Changed before the sheet has appeared, so before the first build.
+        fields[0]->setText(QStringLiteral("prefilled"));
+        fields[1]->hide();
+        auto* hiddenBox = new MWidget;
+        auto* inHiddenBox = new MTextEdit(MTextEditModel::SingleLine, QString(), hiddenBox);
+        static_cast<QGraphicsLinearLayout*>(sheet->content()->layout())->addItem(hiddenBox);
+        hiddenBox->hide();
+        QTRY_VERIFY(fields[0]->attachedToolbarId() >= 0);
+        QCOMPARE(fields[1]->attachedToolbarId(), -1);
+        QCOMPARE(inHiddenBox->attachedToolbarId(), fields[0]->attachedToolbarId());
+        // A first field that holds text does not take the focus.
+        QVERIFY(!fields[0]->hasFocus());
+        // The attribute extension lives as long as the handler.
+        const int id = fields[0]->attachedToolbarId();
+        QVERIFY(MInputMethodState::instance()->isAttributeExtensionRegistered(id));
+        delete sheet;
+        QVERIFY(!MInputMethodState::instance()->isAttributeExtensionRegistered(id));
+    }
+
+    // Fields that come later join once; deleted ones are skipped.
+    void fieldsComingAndGoing()
+    {
+        QList<MTextEdit*> fields;
+        SimpleSheet* sheet = sheetWithFields(3, &fields, QStringLiteral("Save"));
+        QTRY_VERIFY(fields[0]->hasFocus());
+        auto* late = new MTextEdit;
+        static_cast<QGraphicsLinearLayout*>(sheet->content()->layout())->addItem(late);
+        QTRY_COMPARE(late->attachedToolbarId(), fields[0]->attachedToolbarId());
+        // Rebuilt twice more (as after two quiet spells): still one reaction per change.
+        QObject* flow = sheet->findChild<SimpleInputHandler*>()->children().value(0);
+        QVERIFY(QMetaObject::invokeMethod(flow, "createTextEditList"));
+        QVERIFY(QMetaObject::invokeMethod(flow, "createTextEditList"));
+        QSignalSpy attributes(MInputMethodState::instance(), &MInputMethodState::extendedAttributeChanged);
+        type(QStringLiteral("a"));
+        QCOMPARE(attributes.count(), 1);
+
+        delete fields[1];
+        key(Qt::Key_Return); // before the list is rebuilt
+        QVERIFY(fields[2]->hasFocus());
+        delete fields[2];
+        tap(fields[0]);
+        key(Qt::Key_Return);
+        QVERIFY(late->hasFocus());
+        delete late;
+        QSignalSpy finished(sheet, &SimpleSheet::finished);
+        tap(fields[0]);
+        key(Qt::Key_Return); // only deleted fields follow: accept
+        QTRY_COMPARE(finished.count(), 1);
+        delete sheet;
+    }
+
+    // Style names take their inverted variant, but for those already
+    // inverted and bars; so do widgets added later, with any event to a
+    // descendant, which still goes on.
+    void theInvertingWrapper()
+    {
+        auto* content = new MWidget;
+        auto* layout = new QGraphicsLinearLayout(Qt::Vertical, content);
+        const QStringList names{"CommonSubText", "CommonSubTextInverted", "CommonToolBar", "", ""};
+        for (int i = 0; i < names.size(); ++i) {
+            auto* label = new MLabel(QStringLiteral("text"));
+            label->setStyleName(names[i]);
+            label->setObjectName(i == 3 ? "CommonTitle" : "ProgressBar");
+            layout->addItem(label);
+        }
+        auto* button = new MButton(QStringLiteral("Tap"));
+        button->setStyleName(QStringLiteral("CommonDialogButton"));
+        layout->addItem(button);
+        auto* wrapper = place(new DialogHelperWidget(content));
+        QStringList styles;
+        for (int i = 0; i < names.size(); ++i)
+            styles << static_cast<MLabel*>(layout->itemAt(i))->styleName();
+        QCOMPARE(styles, (QStringList{"CommonSubTextInverted", "CommonSubTextInverted", "CommonToolBar",
+                                      "CommonTitleInverted", ""}));
+        QCOMPARE(button->styleName(), QStringLiteral("CommonDialogButtonInverted"));
+
+        auto* late = new MLabel(QStringLiteral("late"));
+        late->setStyleName(QStringLiteral("CommonBodyText"));
+        layout->addItem(late);
+        QTRY_VERIFY(button->isVisible() && button->size().width() > 0);
+        QSignalSpy clicked(button, &MButton::clicked);
+        tap(button);
+        QCOMPARE(clicked.count(), 1);
+        QCOMPARE(late->styleName(), QStringLiteral("CommonBodyTextInverted"));
+
+        // The host may delete the wrapped widget: events to the wrapper's other
+        // children used to walk it after it was freed.
+        auto* other = new MButton(QStringLiteral("Other"));
+        static_cast<QGraphicsLinearLayout*>(wrapper->layout())->addItem(other);
+        delete content;
+        QTRY_VERIFY(other->isVisible() && other->size().width() > 0);
+        QSignalSpy otherClicked(other, &MButton::clicked);
+        tap(other);
+        QCOMPARE(otherClicked.count(), 1);
+        QVERIFY(DialogHelperWidget(nullptr).childItems().isEmpty());
+    }
+};
+
+QTEST_MAIN(TestSheets)
+#include "tst_sheets.moc"
