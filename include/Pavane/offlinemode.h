@@ -5,6 +5,8 @@
 
 #include <QObject>
 
+#include <memory>
+
 namespace Pavane {
 
 class OfflineModePrivate;
@@ -52,8 +54,7 @@ Q_SIGNALS:
     void status(bool enabled);
 
 private:
-    friend class OfflineModePrivate;
-    OfflineModePrivate* d;
+    std::unique_ptr<OfflineModePrivate> const d;
 };
 
 } // namespace Pavane

@@ -6,6 +6,8 @@
 #include <QFlags>
 #include <QObject>
 
+#include <memory>
+
 namespace Pavane {
 
 class RadioStatePrivate;
@@ -54,7 +56,7 @@ Q_SIGNALS:
     void enabledChanged(bool enabled);
 
 private:
-    RadioStatePrivate* const d;
+    std::unique_ptr<RadioStatePrivate> const d;
 };
 
 } // namespace Pavane

@@ -3,8 +3,9 @@
 
 #include <Pavane/pavanedlg_export.h>
 
-#include <QExplicitlySharedDataPointer>
 #include <QObject>
+
+#include <memory>
 
 namespace Pavane {
 
@@ -63,8 +64,7 @@ Q_SIGNALS:
     void timeouted();
 
 private:
-    friend class SimpleNotificationPrivate;
-    QExplicitlySharedDataPointer<SimpleNotificationPrivate> d;
+    std::unique_ptr<SimpleNotificationPrivate> const d;
 };
 
 } // namespace Pavane

@@ -37,6 +37,8 @@ void ConnectivityUIUtils::unblankDisplay(QObject* receiver, const char* returnMe
                                          const char* errorMethod, int timeout)
 {
     const QDBusMessage message = modeRequest(DevMode::ReqDisplayStateOn);
+    // The caller names its methods as text, the form QtDBus takes them in:
+    // they are handed on unchanged.
     if (receiver && returnMethod && errorMethod)
         QDBusConnection::systemBus().callWithCallback(message, receiver, returnMethod, errorMethod,
                                                       timeout);

@@ -45,47 +45,47 @@ bool canAsk()
 
 } // namespace
 
-OfflineModePrivate* OfflineModePrivate::shared = nullptr;
-int OfflineModePrivate::liveCount = 0;
+OfflineModeShared* OfflineModeShared::instance = nullptr;
+int OfflineModeShared::liveCount = 0;
 
-OfflineModePrivate::OfflineModePrivate()
+OfflineModeShared::OfflineModeShared()
 {
     installOfflineCatalogue();
-    connect(&masterRadio, SIGNAL(enabledChanged(bool)), this, SLOT(radioEnabledChanged(bool)));
+    connect(&masterRadio, &RadioState::enabledChanged, this, &OfflineModeShared::radioEnabledChanged);
 }
 
-OfflineModePrivate::~OfflineModePrivate()
+OfflineModeShared::~OfflineModeShared()
 {
     delete queryDialog;
 }
 
-OfflineModePrivate* OfflineModePrivate::acquire(OfflineMode* mode)
+OfflineModeShared* OfflineModeShared::enrol(OfflineMode* mode)
 {
-    if (!shared) {
+    if (!instance) {
         liveCount = 1;
-        shared = new OfflineModePrivate;
+        instance = new OfflineModeShared;
     } else {
         ++liveCount;
     }
-    shared->instances.append(mode);
-    return shared;
+    instance->instances.append(mode);
+    return instance;
 }
 
-void OfflineModePrivate::release(OfflineMode* mode)
+void OfflineModeShared::withdraw(OfflineMode* mode)
 {
     instances.removeAll(mode);
     if (--liveCount < 1) {
-        shared = nullptr;
+        instance = nullptr;
         liveCount = 0;
         delete this;
     }
 }
 
-void OfflineModePrivate::emitStatus(bool offline)
+void OfflineModeShared::emitStatus(bool offline)
 {
     // A slot may destroy OfflineModes, even the last one and with it this
     // object: each is looked up again before it is told.
-    QPointer<OfflineModePrivate> alive(this);
+    const QPointer<OfflineModeShared> alive(this);
     const QList<OfflineMode*> snapshot = instances;
     for (OfflineMode* mode : snapshot) {
         if (!alive)
@@ -95,7 +95,7 @@ void OfflineModePrivate::emitStatus(bool offline)
     }
 }
 
-MMessageBox* OfflineModePrivate::newQuestion()
+MMessageBox* OfflineModeShared::newQuestion()
 {
     installOfflineCatalogue();
     auto* box = new MMessageBox(qtTrId("qtn_offl_exiting"), QuestionButtons);
@@ -103,7 +103,16 @@ MMessageBox* OfflineModePrivate::newQuestion()
     return box;
 }
 
-void OfflineModePrivate::radioEnabledChanged(bool enabled)
+MMessageBox* OfflineModeShared::question()
+{
+    if (!queryDialog) {
+        queryDialog = newQuestion();
+        connect(queryDialog, &MDialog::finished, this, &OfflineModeShared::queryDialogFinished);
+    }
+    return queryDialog;
+}
+
+void OfflineModeShared::radioEnabledChanged(bool enabled)
 {
     if (queryDialog) {
         const MSceneWindow::SceneWindowState state = queryDialog->sceneWindowState();
@@ -118,7 +127,7 @@ void OfflineModePrivate::radioEnabledChanged(bool enabled)
     emitStatus(!enabled);
 }
 
-void OfflineModePrivate::queryDialogFinished(int result)
+void OfflineModeShared::queryDialogFinished(int result)
 {
     if (result == Consent)
         masterRadio.setEnabled(true); // status(false) follows the daemon's indication
@@ -128,24 +137,24 @@ void OfflineModePrivate::queryDialogFinished(int result)
 
 OfflineMode::OfflineMode(QObject* parent)
     : QObject(parent)
-    , d(OfflineModePrivate::acquire(this))
+    , d(std::make_unique<OfflineModePrivate>(OfflineModeShared::enrol(this)))
 {
-    d->masterRadio.enabled();
+    d->shared->masterRadio.enabled();
 }
 
 OfflineMode::~OfflineMode()
 {
-    d->release(this);
+    d->shared->withdraw(this);
 }
 
 void OfflineMode::set(bool offline)
 {
-    d->masterRadio.setEnabled(!offline);
+    d->shared->masterRadio.setEnabled(!offline);
 }
 
 bool OfflineMode::currentStatus() const
 {
-    return d->masterRadio.enabled();
+    return d->shared->masterRadio.enabled();
 }
 
 bool OfflineMode::requestExit()
@@ -158,7 +167,7 @@ bool OfflineMode::requestExit()
     QPointer<OfflineMode> self(this);
     int result = 0;
     {
-        const std::unique_ptr<MMessageBox> box(OfflineModePrivate::newQuestion());
+        const std::unique_ptr<MMessageBox> box(OfflineModeShared::newQuestion());
         box->exec();
         result = box->result();
     }
@@ -178,14 +187,10 @@ void OfflineMode::requestExitAsync()
     if (currentStatus())
         return;
     if (!canAsk()) {
-        d->emitStatus(true);
+        d->shared->emitStatus(true);
         return;
     }
-    if (!d->queryDialog) {
-        d->queryDialog = OfflineModePrivate::newQuestion();
-        connect(d->queryDialog, SIGNAL(finished(int)), d, SLOT(queryDialogFinished(int)));
-    }
-    d->queryDialog->appear(MSceneWindow::KeepWhenDone);
+    d->shared->question()->appear(MSceneWindow::KeepWhenDone);
 }
 
 } // namespace Pavane

@@ -11,35 +11,49 @@ class MMessageBox;
 
 namespace Pavane {
 
-// Shared by every live OfflineMode: the master radio, the live objects and
-// the question dialog of requestExitAsync(). Created with the first
-// OfflineMode, destroyed with the last.
-class OfflineModePrivate : public QObject
+// What every live OfflineMode shares: the master radio, the live objects in
+// order of construction, and the question dialog of requestExitAsync().
+// Created with the first OfflineMode, destroyed with the last.
+class OfflineModeShared : public QObject
 {
     Q_OBJECT
 
 public:
-    static OfflineModePrivate* acquire(OfflineMode* mode);
-    void release(OfflineMode* mode);
+    static OfflineModeShared* enrol(OfflineMode* mode);
+    // Destroys the shared state when @p mode was the last one enrolled.
+    void withdraw(OfflineMode* mode);
 
     // Emits status(offline) on every live object, in order of construction.
     void emitStatus(bool offline);
     static MMessageBox* newQuestion();
+    // The question of requestExitAsync(), made on first use and kept.
+    MMessageBox* question();
 
     RadioState masterRadio{RadioState::Master};
-    QList<OfflineMode*> instances;
-    MMessageBox* queryDialog = nullptr;
 
-public Q_SLOTS:
+private:
+    OfflineModeShared();
+    ~OfflineModeShared() override;
+
     void radioEnabledChanged(bool enabled);
     void queryDialogFinished(int result);
 
-private:
-    OfflineModePrivate();
-    ~OfflineModePrivate() override;
+    QList<OfflineMode*> instances;
+    MMessageBox* queryDialog = nullptr;
 
-    static OfflineModePrivate* shared;
+    static OfflineModeShared* instance;
     static int liveCount;
+};
+
+class OfflineModePrivate
+{
+public:
+    explicit OfflineModePrivate(OfflineModeShared* shared)
+        : shared(shared)
+    {
+    }
+
+    OfflineModeShared* const shared;
 };
 
 } // namespace Pavane

@@ -12,7 +12,8 @@ namespace Pavane {
 
 namespace {
 
-bool connectIndication(QDBusConnection bus, RadioStatePrivate* receiver, bool connect)
+// QtDBus takes the receiving slot of a bus signal only by name.
+bool connectIndication(QDBusConnection bus, RadioStateRegistry* receiver, bool connect)
 {
     const QString service = QLatin1String(DevMode::Service);
     const QString path = QLatin1String(DevMode::SignalPath);
@@ -32,15 +33,15 @@ DevModeRequestInterface::DevModeRequestInterface(QObject* parent)
 {
 }
 
-RadioStatePrivate* RadioStatePrivate::shared = nullptr;
+RadioStateRegistry* RadioStateRegistry::instance = nullptr;
 
-RadioStatePrivate::RadioStatePrivate()
+RadioStateRegistry::RadioStateRegistry()
 {
     if (!connectIndication(QDBusConnection::systemBus(), this, true))
         qWarning("Unable to connect devmode radio states signal handler!");
 }
 
-RadioStatePrivate::~RadioStatePrivate()
+RadioStateRegistry::~RadioStateRegistry()
 {
     // A query still in flight is never handled.
     delete statusWatcher;
@@ -48,42 +49,41 @@ RadioStatePrivate::~RadioStatePrivate()
     connectIndication(QDBusConnection::systemBus(), this, false);
 }
 
-RadioStatePrivate* RadioStatePrivate::acquire(RadioState* state, RadioState::Radios radios)
+RadioStateRegistry* RadioStateRegistry::enrol(RadioState* state, RadioState::Radios radios)
 {
-    if (!shared)
-        shared = new RadioStatePrivate;
-    shared->instances.insert(state, radios & RadioState::AllRadios);
-    if (!shared->statusWatcher)
-        shared->startQuery();
-    return shared;
+    if (!instance)
+        instance = new RadioStateRegistry;
+    instance->instances.insert(state, radios & RadioState::AllRadios);
+    if (!instance->statusWatcher)
+        instance->startQuery();
+    return instance;
 }
 
-void RadioStatePrivate::release(RadioState* state)
+void RadioStateRegistry::withdraw(RadioState* state)
 {
     instances.remove(state);
     if (instances.isEmpty()) {
         // The next RadioState starts afresh and queries the daemon again.
-        shared = nullptr;
+        instance = nullptr;
         delete this;
     }
 }
 
-DevModeRequestInterface* RadioStatePrivate::interface()
+DevModeRequestInterface* RadioStateRegistry::interface()
 {
     if (!requestInterface)
         requestInterface = new DevModeRequestInterface(nullptr);
     return requestInterface;
 }
 
-void RadioStatePrivate::startQuery()
+void RadioStateRegistry::startQuery()
 {
     statusWatcher = new QDBusPendingCallWatcher(
         interface()->asyncCall(QLatin1String(DevMode::GetRadioStates)));
-    connect(statusWatcher, SIGNAL(finished(QDBusPendingCallWatcher*)),
-            this, SLOT(statusCallback(QDBusPendingCallWatcher*)));
+    connect(statusWatcher, &QDBusPendingCallWatcher::finished, this, &RadioStateRegistry::statusCallback);
 }
 
-bool RadioStatePrivate::answerQuery(const RadioState* state)
+bool RadioStateRegistry::answerQuery(const RadioState* state)
 {
     // The reply is handled here rather than through finished(), so that the
     // waiting object's answer is taken before the word is handed round: a
@@ -99,7 +99,7 @@ bool RadioStatePrivate::answerQuery(const RadioState* state)
     return enabled;
 }
 
-bool RadioStatePrivate::decide(const RadioState* state) const
+bool RadioStateRegistry::decide(const RadioState* state) const
 {
     const auto it = instances.constFind(const_cast<RadioState*>(state));
     if (it == instances.constEnd())
@@ -108,27 +108,26 @@ bool RadioStatePrivate::decide(const RadioState* state) const
     return (radios & radioStates) == radios;
 }
 
-void RadioStatePrivate::requestChange(const RadioState* state, bool enabled)
+void RadioStateRegistry::requestChange(const RadioState* state, bool enabled)
 {
     const quint32 radios = quint32(int(instances.value(const_cast<RadioState*>(state))));
     const QDBusPendingCall call = interface()->asyncCall(
         QLatin1String(DevMode::ReqRadioStatesChange), enabled ? radios : quint32(0), radios);
     auto* watcher = new QDBusPendingCallWatcher(call, this);
-    connect(watcher, SIGNAL(finished(QDBusPendingCallWatcher*)),
-            this, SLOT(setEnabledCallback(QDBusPendingCallWatcher*)));
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, &RadioStateRegistry::setEnabledCallback);
 }
 
-void RadioStatePrivate::stateSignal(quint32 states)
+void RadioStateRegistry::stateSignal(quint32 states)
 {
     radioStates = states;
     notifyAll();
 }
 
-void RadioStatePrivate::notifyAll()
+void RadioStateRegistry::notifyAll()
 {
     // A slot may destroy RadioStates, even the last one and with it this
     // object: each is looked up again before it is notified.
-    QPointer<RadioStatePrivate> alive(this);
+    const QPointer<RadioStateRegistry> alive(this);
     const QList<RadioState*> snapshot = instances.keys();
     for (RadioState* state : snapshot) {
         if (!alive)
@@ -138,13 +137,13 @@ void RadioStatePrivate::notifyAll()
     }
 }
 
-void RadioStatePrivate::statusCallback(QDBusPendingCallWatcher* watcher)
+void RadioStateRegistry::statusCallback(QDBusPendingCallWatcher* watcher)
 {
     if (takeAnswer(watcher))
         notifyAll();
 }
 
-bool RadioStatePrivate::takeAnswer(QDBusPendingCallWatcher* watcher)
+bool RadioStateRegistry::takeAnswer(QDBusPendingCallWatcher* watcher)
 {
     // Let go of the watcher before anyone is notified, so that a slot calling
     // enabled() does not wait on it again, and one destroying the last
@@ -163,7 +162,7 @@ bool RadioStatePrivate::takeAnswer(QDBusPendingCallWatcher* watcher)
     return true;
 }
 
-void RadioStatePrivate::setEnabledCallback(QDBusPendingCallWatcher* watcher)
+void RadioStateRegistry::setEnabledCallback(QDBusPendingCallWatcher* watcher)
 {
     const QDBusPendingReply<> reply = *watcher;
     if (reply.isError())
@@ -175,23 +174,24 @@ void RadioStatePrivate::setEnabledCallback(QDBusPendingCallWatcher* watcher)
 
 RadioState::RadioState(Radios radios, QObject* parent)
     : QObject(parent)
-    , d(RadioStatePrivate::acquire(this, radios))
+    , d(std::make_unique<RadioStatePrivate>(RadioStateRegistry::enrol(this, radios)))
 {
 }
 
 RadioState::~RadioState()
 {
-    d->release(this);
+    d->registry->withdraw(this);
 }
 
 bool RadioState::enabled() const
 {
-    return d->statusWatcher ? d->answerQuery(this) : d->decide(this);
+    RadioStateRegistry* registry = d->registry;
+    return registry->isQueryInFlight() ? registry->answerQuery(this) : registry->decide(this);
 }
 
 void RadioState::setEnabled(bool enabled)
 {
-    d->requestChange(this, enabled);
+    d->registry->requestChange(this, enabled);
 }
 
 } // namespace Pavane

@@ -21,45 +21,61 @@ public:
     explicit DevModeRequestInterface(QObject* parent);
 };
 
-// Shared by every live RadioState: the last radio states word, the query in
-// flight and the table of live objects. Created with the first RadioState,
-// destroyed with the last.
-class RadioStatePrivate : public QObject
+// The daemon's radio states as the whole process knows them: the last radio
+// states word, the query in flight, every live RadioState with its radio set
+// and the one request proxy. Created with the first RadioState, destroyed
+// with the last, so that the next one queries the daemon afresh.
+class RadioStateRegistry : public QObject
 {
     Q_OBJECT
 
 public:
-    static RadioStatePrivate* acquire(RadioState* state, RadioState::Radios radios);
-    void release(RadioState* state);
+    static RadioStateRegistry* enrol(RadioState* state, RadioState::Radios radios);
+    // Destroys the registry when @p state was the last one enrolled.
+    void withdraw(RadioState* state);
 
     bool decide(const RadioState* state) const;
     // Waits for the query in flight and hands its answer round; returns
     // @p state's answer, taken before anyone is notified.
     bool answerQuery(const RadioState* state);
     void requestChange(const RadioState* state, bool enabled);
+    bool isQueryInFlight() const { return statusWatcher != nullptr; }
+
+public Q_SLOTS:
+    // A slot, not a plain function: QtDBus connects the daemon's indication
+    // to it by name.
+    void stateSignal(quint32 states);
+
+private:
+    RadioStateRegistry();
+    ~RadioStateRegistry() override;
+
+    DevModeRequestInterface* interface();
+    void startQuery();
+    void statusCallback(QDBusPendingCallWatcher* watcher);
+    void setEnabledCallback(QDBusPendingCallWatcher* watcher);
+    // Stores the query's answer; false (with a warning) on an error reply.
+    bool takeAnswer(QDBusPendingCallWatcher* watcher);
+    // Emits enabledChanged on every live RadioState.
+    void notifyAll();
 
     quint32 radioStates = 0;
     QDBusPendingCallWatcher* statusWatcher = nullptr;
     QMap<RadioState*, RadioState::Radios> instances;
     DevModeRequestInterface* requestInterface = nullptr;
 
-public Q_SLOTS:
-    void stateSignal(quint32 states);
-    void statusCallback(QDBusPendingCallWatcher* watcher);
-    void setEnabledCallback(QDBusPendingCallWatcher* watcher);
+    static RadioStateRegistry* instance;
+};
 
-private:
-    RadioStatePrivate();
-    ~RadioStatePrivate() override;
+class RadioStatePrivate
+{
+public:
+    explicit RadioStatePrivate(RadioStateRegistry* registry)
+        : registry(registry)
+    {
+    }
 
-    DevModeRequestInterface* interface();
-    void startQuery();
-    // Stores the query's answer; false (with a warning) on an error reply.
-    bool takeAnswer(QDBusPendingCallWatcher* watcher);
-    // Emits enabledChanged on every live RadioState.
-    void notifyAll();
-
-    static RadioStatePrivate* shared;
+    RadioStateRegistry* const registry;
 };
 
 } // namespace Pavane

@@ -19,21 +19,21 @@ const QString PathPrefix = QStringLiteral("/com/zelkor/SimpleNotification/");
 
 } // namespace
 
-SimpleNotificationDBusAdaptor::SimpleNotificationDBusAdaptor(SimpleNotificationPrivate* owner)
+NotificationCallbackAdaptor::NotificationCallbackAdaptor(SharedNotification* owner)
     : QDBusAbstractAdaptor(owner)
     , owner(owner)
 {
 }
 
-void SimpleNotificationDBusAdaptor::activate()
+void NotificationCallbackAdaptor::activate()
 {
     owner->activate();
 }
 
-SimpleNotificationPrivate::SimpleNotificationPrivate(const QString& eventType, const QString& summary,
-                                                     const QString& body, const QString& image)
+SharedNotification::SharedNotification(const QString& eventType, const QString& summary,
+                                       const QString& body, const QString& image)
 {
-    new SimpleNotificationDBusAdaptor(this);
+    new NotificationCallbackAdaptor(this);
     // 32 hexadecimal digits: a path of its own for every notification.
     path = PathPrefix + QUuid::createUuid().toString(QUuid::Id128);
     QDBusConnection bus = QDBusConnection::sessionBus();
@@ -47,7 +47,7 @@ SimpleNotificationPrivate::SimpleNotificationPrivate(const QString& eventType, c
     notification->publish();
 }
 
-SimpleNotificationPrivate::~SimpleNotificationPrivate()
+SharedNotification::~SharedNotification()
 {
     notification->remove();
     delete notification;
@@ -55,11 +55,11 @@ SimpleNotificationPrivate::~SimpleNotificationPrivate()
     QDBusConnection::sessionBus().unregisterObject(path);
 }
 
-void SimpleNotificationPrivate::emitOnOwners(void (SimpleNotification::*signal)())
+void SharedNotification::emitOnOwners(void (SimpleNotification::*signal)())
 {
     // A receiver may delete handles, even the last one and with it this
     // object: each handle is looked up again before it is told.
-    QPointer<SimpleNotificationPrivate> alive(this);
+    const QPointer<SharedNotification> alive(this);
     const QSet<SimpleNotification*> snapshot = owners;
     for (SimpleNotification* owner : snapshot) {
         if (!alive)
@@ -69,17 +69,24 @@ void SimpleNotificationPrivate::emitOnOwners(void (SimpleNotification::*signal)(
     }
 }
 
-void SimpleNotificationPrivate::activate()
+void SharedNotification::stopTimer()
+{
+    if (timerId) {
+        killTimer(timerId);
+        timerId = 0;
+    }
+}
+
+void SharedNotification::activate()
 {
     emitOnOwners(&SimpleNotification::activated);
 }
 
-void SimpleNotificationPrivate::timerEvent(QTimerEvent* event)
+void SharedNotification::timerEvent(QTimerEvent* event)
 {
     if (event->timerId() != timerId || timerId == 0)
         return;
-    killTimer(timerId);
-    timerId = 0;
+    stopTimer();
     timeout = 0;
     notification->remove();
     emitOnOwners(&SimpleNotification::timeouted);
@@ -88,45 +95,45 @@ void SimpleNotificationPrivate::timerEvent(QTimerEvent* event)
 SimpleNotification::SimpleNotification(const QString& eventType, const QString& summary, const QString& body,
                                        const QString& image, QObject* parent)
     : QObject(parent)
-    , d(new SimpleNotificationPrivate(eventType, summary, body, image))
+    , d(std::make_unique<SimpleNotificationPrivate>(new SharedNotification(eventType, summary, body, image)))
 {
-    d->owners.insert(this);
+    d->shared->owners.insert(this);
 }
 
 SimpleNotification::SimpleNotification(const SimpleNotification& other)
     : QObject(nullptr)
-    , d(other.d)
+    , d(std::make_unique<SimpleNotificationPrivate>(other.d->shared.data()))
 {
-    d->owners.insert(this);
+    d->shared->owners.insert(this);
 }
 
 SimpleNotification& SimpleNotification::operator=(const SimpleNotification& other)
 {
-    if (other.d == d)
+    if (other.d->shared == d->shared)
         return *this;
-    d->owners.remove(this);
-    d = other.d; // the old one goes with its last handle
-    d->owners.insert(this);
+    d->shared->owners.remove(this);
+    d->shared = other.d->shared; // the old one goes with its last handle
+    d->shared->owners.insert(this);
     return *this;
 }
 
 SimpleNotification::~SimpleNotification()
 {
-    if (!d->owners.isEmpty())
-        d->owners.remove(this);
+    if (!d->shared->owners.isEmpty())
+        d->shared->owners.remove(this);
 }
 
 bool SimpleNotification::operator==(const SimpleNotification& other) const
 {
-    return d == other.d;
+    return d->shared == other.d->shared;
 }
 
 SimpleNotification* SimpleNotification::show(const QString& eventType, const QString& summary,
                                              const QString& body, const QString& image)
 {
     auto* handle = new SimpleNotification(eventType, summary, body, image);
-    connect(handle, SIGNAL(activated()), handle, SLOT(deleteLater()));
-    connect(handle, SIGNAL(timeouted()), handle, SLOT(deleteLater()));
+    connect(handle, &SimpleNotification::activated, handle, &QObject::deleteLater);
+    connect(handle, &SimpleNotification::timeouted, handle, &QObject::deleteLater);
     handle->setTimeout(5);
     return handle;
 }
@@ -134,42 +141,38 @@ SimpleNotification* SimpleNotification::show(const QString& eventType, const QSt
 void SimpleNotification::update(const QString&, const QString& summary, const QString& body,
                                 const QString& image)
 {
-    d->notification->setSummary(summary);
-    d->notification->setBody(body);
-    d->notification->setImage(image);
+    MNotification* notification = d->shared->notification;
+    notification->setSummary(summary);
+    notification->setBody(body);
+    notification->setImage(image);
     // A published notification shows the change at once.
-    if (d->notification->isPublished())
-        d->notification->publish();
+    if (notification->isPublished())
+        notification->publish();
 }
 
 bool SimpleNotification::isValid() const
 {
-    return d->notification->isPublished();
+    return d->shared->notification->isPublished();
 }
 
 int SimpleNotification::timeout()
 {
-    return d->timeout;
+    return d->shared->timeout;
 }
 
 void SimpleNotification::setTimeout(int seconds)
 {
-    d->timeout = seconds;
-    if (d->timerId) {
-        d->killTimer(d->timerId);
-        d->timerId = 0;
-    }
+    SharedNotification* shared = d->shared.data();
+    shared->timeout = seconds;
+    shared->stopTimer();
     if (seconds >= 1)
-        d->timerId = d->startTimer(1000 * seconds);
+        shared->timerId = shared->startTimer(1000 * seconds);
 }
 
 void SimpleNotification::remove()
 {
-    d->notification->remove();
-    if (d->timerId) {
-        d->killTimer(d->timerId);
-        d->timerId = 0;
-    }
+    d->shared->notification->remove();
+    d->shared->stopTimer();
 }
 
 } // namespace Pavane

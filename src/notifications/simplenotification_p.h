@@ -2,6 +2,7 @@
 #define PAVANE_SIMPLENOTIFICATION_P_H
 
 #include <QDBusAbstractAdaptor>
+#include <QExplicitlySharedDataPointer>
 #include <QObject>
 #include <QSet>
 #include <QSharedData>
@@ -13,19 +14,21 @@ namespace Pavane {
 
 class SimpleNotification;
 
-// The notification that handles share, and its callback object on the
-// session bus.
-class SimpleNotificationPrivate : public QObject, public QSharedData
+// The one notification that copied handles share: the toolkit's
+// notification, its callback object on the session bus, its timeout and the
+// handles that refer to it. Lives while any handle does.
+class SharedNotification : public QObject, public QSharedData
 {
     Q_OBJECT
 
 public:
-    SimpleNotificationPrivate(const QString& eventType, const QString& summary, const QString& body,
-                              const QString& image);
-    ~SimpleNotificationPrivate() override;
+    SharedNotification(const QString& eventType, const QString& summary, const QString& body,
+                       const QString& image);
+    ~SharedNotification() override;
 
     // Emits @p signal on every handle that shares this object.
     void emitOnOwners(void (SimpleNotification::*signal)());
+    void stopTimer();
 
     QSet<SimpleNotification*> owners;
     MNotification* notification = nullptr;
@@ -41,19 +44,32 @@ protected:
     void timerEvent(QTimerEvent* event) override;
 };
 
-class SimpleNotificationDBusAdaptor : public QDBusAbstractAdaptor
+// The callback object's D-Bus face: a tap calls its activate().
+class NotificationCallbackAdaptor : public QDBusAbstractAdaptor
 {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "com.zelkor.SimpleNotificationCallback")
 
 public:
-    explicit SimpleNotificationDBusAdaptor(SimpleNotificationPrivate* owner);
+    explicit NotificationCallbackAdaptor(SharedNotification* owner);
 
 public Q_SLOTS:
     void activate();
 
 private:
-    SimpleNotificationPrivate* owner;
+    SharedNotification* owner;
+};
+
+// One handle's hold on the shared notification.
+class SimpleNotificationPrivate
+{
+public:
+    explicit SimpleNotificationPrivate(SharedNotification* shared)
+        : shared(shared)
+    {
+    }
+
+    QExplicitlySharedDataPointer<SharedNotification> shared;
 };
 
 } // namespace Pavane
