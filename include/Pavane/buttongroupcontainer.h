@@ -56,7 +56,7 @@ Q_SIGNALS:
     void buttonClicked(MButton* button);
 
 private:
-    const std::unique_ptr<ButtonGroupContainerPrivate> d;
+    std::unique_ptr<ButtonGroupContainerPrivate> const d;
 };
 
 } // namespace Pavane

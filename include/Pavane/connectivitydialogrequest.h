@@ -63,7 +63,7 @@ Q_SIGNALS:
     void canceled(const QString& reason);
 
 private:
-    const std::unique_ptr<ConnectivityDialogRequestPrivate> d;
+    std::unique_ptr<ConnectivityDialogRequestPrivate> const d;
 };
 
 } // namespace Pavane

@@ -73,7 +73,7 @@ Q_SIGNALS:
     void valueChanged(const QString& key);
 
 private:
-    const std::unique_ptr<ConnectivitySettingsPrivate> d;
+    std::unique_ptr<ConnectivitySettingsPrivate> const d;
 };
 
 } // namespace Pavane

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QVariant>
 
+#include <memory>
+
 namespace Pavane {
 
 class DBusDispatcherPrivate;
@@ -97,7 +99,7 @@ Q_SIGNALS:
 private:
     void setupDBus();
 
-    DBusDispatcherPrivate* const d;
+    std::unique_ptr<DBusDispatcherPrivate> const d;
 };
 
 } // namespace Pavane

@@ -32,7 +32,7 @@ protected:
     bool sceneEventFilter(QGraphicsItem* watched, QEvent* event) override;
 
 private:
-    const std::unique_ptr<DialogHelperWidgetPrivate> d;
+    std::unique_ptr<DialogHelperWidgetPrivate> const d;
 };
 
 } // namespace Pavane

@@ -34,7 +34,7 @@ public:
     void setLabel(MLabel* label);
 
 private:
-    const std::unique_ptr<DividerHeaderPrivate> d;
+    std::unique_ptr<DividerHeaderPrivate> const d;
 };
 
 } // namespace Pavane

@@ -37,7 +37,7 @@ public:
     void setImageWidget(MImageWidget* image);
 
 private:
-    const std::unique_ptr<DrillDownItemPrivate> d;
+    std::unique_ptr<DrillDownItemPrivate> const d;
 };
 
 } // namespace Pavane

@@ -29,7 +29,7 @@ public:
     void setText(const QString& text);
 
 private:
-    const std::unique_ptr<HeaderPanelPrivate> d;
+    std::unique_ptr<HeaderPanelPrivate> const d;
 };
 
 } // namespace Pavane

@@ -5,6 +5,8 @@
 
 #include <MTextEdit>
 
+#include <memory>
+
 namespace Pavane {
 
 class PrefixTextEditPrivate;
@@ -29,7 +31,7 @@ public:
     void setPrefix(const QString& prefix);
 
 private:
-    PrefixTextEditPrivate* const d;
+    std::unique_ptr<PrefixTextEditPrivate> const d;
 };
 
 } // namespace Pavane

@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <memory>
+
 class MWidget;
 class QAbstractItemModel;
 
@@ -86,8 +88,7 @@ Q_SIGNALS:
     void propertyChanged(const QString& property);
 
 private:
-    friend class PropertyEditorManagerPrivate;
-    PropertyEditorManagerPrivate* const d;
+    std::unique_ptr<PropertyEditorManagerPrivate> const d;
 };
 
 } // namespace Pavane

@@ -37,7 +37,7 @@ public:
     void setShowProgressIndicator(bool show);
 
 private:
-    const std::unique_ptr<SimpleCheckBoxLabelPrivate> d;
+    std::unique_ptr<SimpleCheckBoxLabelPrivate> const d;
 };
 
 } // namespace Pavane

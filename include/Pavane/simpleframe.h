@@ -42,7 +42,7 @@ protected:
     virtual void createContent();
 
 private:
-    const std::unique_ptr<SimpleFramePrivate> d;
+    std::unique_ptr<SimpleFramePrivate> const d;
 };
 
 } // namespace Pavane

@@ -5,6 +5,8 @@
 
 #include <QObject>
 
+#include <memory>
+
 class QGraphicsWidget;
 
 namespace Pavane {
@@ -34,7 +36,7 @@ public:
     ~SimpleInputHandler() override;
 
 private:
-    SimpleInputHandlerPrivate* const d;
+    std::unique_ptr<SimpleInputHandlerPrivate> const d;
 };
 
 } // namespace Pavane

@@ -5,6 +5,8 @@
 
 #include <MSheet>
 
+#include <memory>
+
 class MWindow;
 
 namespace Pavane {
@@ -74,8 +76,7 @@ Q_SIGNALS:
     void finished(bool accepted);
 
 private:
-    friend class SimpleSheetPrivate;
-    SimpleSheetPrivate* const d;
+    std::unique_ptr<SimpleSheetPrivate> const d;
 };
 
 } // namespace Pavane

@@ -20,8 +20,8 @@ constexpr int ArgumentCount = 8;
 
 DBusDispatcherPrivate::DBusDispatcherPrivate(const QString& service, const QString& path,
                                              const QString& interface, const QString& signalPath,
-                                             QObject* parent)
-    : QObject(parent)
+                                             QObject* q)
+    : QObject(q)
     , service(service)
     , path(path)
     , interface(interface)
@@ -201,18 +201,19 @@ DBusDispatcher::DBusDispatcher(const QString& service, const QString& path,
                                const QString& interface, const QString& signalPath,
                                QObject* parent)
     : QObject(parent)
-    , d(new DBusDispatcherPrivate(service, path, interface, signalPath, this))
+    , d(std::make_unique<DBusDispatcherPrivate>(service, path, interface, signalPath, this))
 {
     // Queued, so that the public signals are never emitted from inside a
     // libdbus callback.
-    connect(d, SIGNAL(signalReceived(QString,QString,QList<QVariant>)),
-            this, SIGNAL(signalReceived(QString,QString,QList<QVariant>)), Qt::QueuedConnection);
-    connect(d, SIGNAL(callReply(QString,QList<QVariant>,QString)),
-            this, SIGNAL(callReply(QString,QList<QVariant>,QString)), Qt::QueuedConnection);
+    connect(d.get(), &DBusDispatcherPrivate::signalReceived, this, &DBusDispatcher::signalReceived,
+            Qt::QueuedConnection);
+    connect(d.get(), &DBusDispatcherPrivate::callReply, this, &DBusDispatcher::callReply,
+            Qt::QueuedConnection);
     setupDBus();
 }
 
-// The private object, a child, goes next and closes the connection.
+// The private object closes the connection; replies and signals still queued
+// for this object go with it.
 DBusDispatcher::~DBusDispatcher() = default;
 
 void DBusDispatcher::setupDBus()
@@ -260,7 +261,7 @@ bool DBusDispatcher::callAsynchronous(const QString& method, const QVariant& arg
     // Listed before the handler is installed: libdbus runs the handler at once
     // for a call that has already completed, and the handler unlists it.
     d->pendingCalls.append({pending, method});
-    dbus_pending_call_set_notify(pending, &DBusDispatcherPrivate::replyHandler, d, nullptr);
+    dbus_pending_call_set_notify(pending, &DBusDispatcherPrivate::replyHandler, d.get(), nullptr);
     return true;
 }
 

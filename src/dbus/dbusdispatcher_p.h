@@ -11,13 +11,18 @@
 
 namespace Pavane {
 
+// A QObject for its signals: the libdbus callbacks emit them, and the
+// dispatcher forwards them through queued connections, so that its own are
+// emitted from the event loop and never from inside libdbus.
 class DBusDispatcherPrivate : public QObject
 {
     Q_OBJECT
 
 public:
+    // A child of the dispatcher, in its object tree and thread; d deletes it
+    // before QObject's clean-up would.
     DBusDispatcherPrivate(const QString& service, const QString& path, const QString& interface,
-                          const QString& signalPath, QObject* parent);
+                          const QString& signalPath, QObject* q);
     ~DBusDispatcherPrivate() override;
 
     // A method call to the bound destination with the given arguments, or null

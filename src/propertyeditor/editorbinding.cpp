@@ -15,6 +15,8 @@
 #include <QPointer>
 #include <QRegExp>
 
+#include <functional>
+
 namespace Pavane {
 
 namespace {
@@ -54,6 +56,17 @@ QVariant valueFor(const QString& text, QVariant::Type type)
     }
 }
 
+// Stops the manager listening to @p signal of @p editor, and gives what
+// starts it again, once and for all.
+template <typename Editor, typename Signal, typename Slot>
+std::function<void()> mute(Editor* editor, Signal signal, PropertyEditorManagerPrivate* d, Slot slot)
+{
+    QObject::disconnect(editor, signal, d, slot);
+    return [=] { QObject::connect(editor, signal, d, slot, Qt::UniqueConnection); };
+}
+
+const auto ComboBoxTextChanged = QOverload<const QString&>::of(&MComboBox::currentIndexChanged);
+
 } // namespace
 
 bool PropertyEditorManager::bindEditor(MWidget* editor, const QString& name, QVariant::Type type)
@@ -67,7 +80,7 @@ bool PropertyEditorManager::bindEditor(MWidget* editor, const QString& name, QVa
 
     // Receivers of propertyChanged() and of the editor's own signals while it
     // is filled may delete the manager or the editor.
-    const QPointer<PropertyEditorManagerPrivate> alive(d);
+    const QPointer<PropertyEditorManagerPrivate> alive(d.get());
     const QPointer<MWidget> editorAlive(editor);
 
     // The property is prepared before the editor is looked at, so this also
@@ -85,23 +98,16 @@ bool PropertyEditorManager::bindEditor(MWidget* editor, const QString& name, QVa
 
     // Filled while the manager does not listen, so that binding an editor
     // bound before emits no change either.
-    const char* signal = nullptr;
-    const char* slot = nullptr;
+    std::function<void()> listen;
     if (auto* edit = qobject_cast<MTextEdit*>(editor)) {
-        signal = SIGNAL(textChanged());
-        slot = SLOT(textEditTextChanged());
-        disconnect(edit, signal, d, slot);
+        listen = mute(edit, &MTextEdit::textChanged, d.get(), &PropertyEditorManagerPrivate::textEditTextChanged);
         edit->setText(textFor(current, effective));
     } else if (auto* button = qobject_cast<MButton*>(editor)) {
-        signal = SIGNAL(toggled(bool));
-        slot = SLOT(buttonToggled(bool));
-        disconnect(button, signal, d, slot);
+        listen = mute(button, &MButton::toggled, d.get(), &PropertyEditorManagerPrivate::buttonToggled);
         button->setCheckable(true);
         button->setChecked(current.toBool());
     } else if (auto* combo = qobject_cast<MComboBox*>(editor)) {
-        signal = SIGNAL(currentIndexChanged(QString));
-        slot = SLOT(comboBoxIndexChanged(QString));
-        disconnect(combo, signal, d, slot);
+        listen = mute(combo, ComboBoxTextChanged, d.get(), &PropertyEditorManagerPrivate::comboBoxIndexChanged);
         const QString text = current.toString();
         for (int i = 0; i < combo->count(); ++i) {
             if (combo->itemText(i) == text) {
@@ -110,9 +116,8 @@ bool PropertyEditorManager::bindEditor(MWidget* editor, const QString& name, QVa
             }
         }
     } else if (auto* group = qobject_cast<ButtonGroupContainer*>(editor)) {
-        signal = SIGNAL(buttonClicked(MButton*));
-        slot = SLOT(buttonGroupContainerButtonClicked(MButton*));
-        disconnect(group, signal, d, slot);
+        listen = mute(group, &ButtonGroupContainer::buttonClicked, d.get(),
+                      &PropertyEditorManagerPrivate::buttonGroupContainerButtonClicked);
         group->setSelectedText(current.toString());
     } else {
         qWarning("Unsupported editor widget: %p", static_cast<void*>(editor));
@@ -120,7 +125,7 @@ bool PropertyEditorManager::bindEditor(MWidget* editor, const QString& name, QVa
     }
     if (!alive || !editorAlive)
         return false;
-    connect(editor, signal, d, slot, Qt::UniqueConnection);
+    listen();
     d->registerEditor(editor, name);
     return true;
 }
@@ -135,9 +140,10 @@ bool PropertyEditorManager::bindEditor(MWidget* editor, const QString& name, con
         return false;
 
     QMap<QString, QVariant> options;
-    const QPointer<PropertyEditorManagerPrivate> alive(d);
+    const QPointer<PropertyEditorManagerPrivate> alive(d.get());
     const QPointer<MComboBox> comboAlive(combo);
-    disconnect(combo, SIGNAL(currentIndexChanged(QString)), d, SLOT(comboBoxIndexChanged(QString)));
+    const std::function<void()> listen
+        = mute(combo, ComboBoxTextChanged, d.get(), &PropertyEditorManagerPrivate::comboBoxIndexChanged);
     for (int row = 0; row < combo->count(); ++row) {
         const QString text = model->data(model->index(row, 0), Qt::DisplayRole).toString();
         const QVariant value = model->data(model->index(row, column), Qt::DisplayRole);
@@ -151,8 +157,7 @@ bool PropertyEditorManager::bindEditor(MWidget* editor, const QString& name, con
     }
     d->optionValues.insert(name, options);
 
-    connect(combo, SIGNAL(currentIndexChanged(QString)), d, SLOT(comboBoxIndexChanged(QString)),
-            Qt::UniqueConnection);
+    listen();
     d->registerEditor(combo, name);
     return true;
 }
@@ -162,7 +167,8 @@ bool PropertyEditorManager::bindEditor(MWidget* editor, ValueKeyMapperIf* mapper
     auto* edit = qobject_cast<MTextEdit*>(editor);
     if (!edit || !mapper)
         return false;
-    connect(edit, SIGNAL(textChanged()), d, SLOT(mappedTextEditTextChanged()), Qt::UniqueConnection);
+    connect(edit, &MTextEdit::textChanged, d.get(), &PropertyEditorManagerPrivate::mappedTextEditTextChanged,
+            Qt::UniqueConnection);
     d->registerMappedEditor(edit, mapper);
     return true;
 }

@@ -51,15 +51,15 @@ MWidget* PropertyEditorManagerPrivate::createSelectionEditor(const QString& name
         combo->setItemModel(new QStringListModel(labels, this));
         if (selected < labels.size())
             combo->setCurrentIndex(selected);
-        connect(combo, SIGNAL(currentIndexChanged(QString)), this, SLOT(comboBoxIndexChanged(QString)),
-                Qt::UniqueConnection);
+        connect(combo, QOverload<const QString&>::of(&MComboBox::currentIndexChanged), this,
+                &PropertyEditorManagerPrivate::comboBoxIndexChanged, Qt::UniqueConnection);
         return combo;
     }
     auto* group = new ButtonGroupContainer;
     for (int i = 0; i < labels.size(); ++i)
         group->addButton(labels.at(i), i == selected);
-    connect(group, SIGNAL(buttonClicked(MButton*)), this, SLOT(buttonGroupContainerButtonClicked(MButton*)),
-            Qt::UniqueConnection);
+    connect(group, &ButtonGroupContainer::buttonClicked, this,
+            &PropertyEditorManagerPrivate::buttonGroupContainerButtonClicked, Qt::UniqueConnection);
     return group;
 }
 
@@ -113,7 +113,8 @@ MWidget* PropertyEditorManager::createEditor(const QString& name, const QVariant
     d->optionValues.insert(name, {{QStringLiteral("true"), trueValue}, {QStringLiteral("false"), falseValue}});
     MButton* button = d->createCheckableButton();
     button->setChecked(propertyValue(name) == trueValue);
-    connect(button, SIGNAL(toggled(bool)), d, SLOT(buttonToggled(bool)), Qt::UniqueConnection);
+    connect(button, &MButton::toggled, d.get(), &PropertyEditorManagerPrivate::buttonToggled,
+            Qt::UniqueConnection);
     d->registerEditor(button, name);
     button->setObjectName(name);
     return button;

@@ -35,11 +35,13 @@ void PropertyEditorManagerPrivate::registerMappedEditor(QObject* editor, ValueKe
         editorMappers.insert(editor, mapper);
     if (!signalMapper) {
         signalMapper = new QSignalMapper(this);
-        connect(signalMapper, SIGNAL(mappedObject(QObject*)), this, SLOT(widgetDestroyed(QObject*)));
+        connect(signalMapper, &QSignalMapper::mappedObject, this,
+                &PropertyEditorManagerPrivate::widgetDestroyed);
     }
     // The mapper's map() must see the destruction before the mapper's own
     // clean-up of the mapping, so the connection comes first.
-    connect(editor, SIGNAL(destroyed()), signalMapper, SLOT(map()), Qt::UniqueConnection);
+    connect(editor, &QObject::destroyed, signalMapper, QOverload<>::of(&QSignalMapper::map),
+            Qt::UniqueConnection);
     signalMapper->setMapping(editor, editor);
 }
 
@@ -82,7 +84,7 @@ void PropertyEditorManagerPrivate::widgetDestroyed(QObject* object)
 
 PropertyEditorManager::PropertyEditorManager(QObject* object, QObject* parent)
     : QObject(parent)
-    , d(new PropertyEditorManagerPrivate(this))
+    , d(std::make_unique<PropertyEditorManagerPrivate>(this))
 {
     d->targetObject = object;
     d->objectMode = object != nullptr;
@@ -90,15 +92,12 @@ PropertyEditorManager::PropertyEditorManager(QObject* object, QObject* parent)
 
 PropertyEditorManager::PropertyEditorManager(const QMap<QString, QVariant>& properties, QObject* parent)
     : QObject(parent)
-    , d(new PropertyEditorManagerPrivate(this))
+    , d(std::make_unique<PropertyEditorManagerPrivate>(this))
 {
     d->properties = properties;
 }
 
-PropertyEditorManager::~PropertyEditorManager()
-{
-    delete d;
-}
+PropertyEditorManager::~PropertyEditorManager() = default;
 
 QVariant PropertyEditorManager::propertyValue(const QString& name) const
 {

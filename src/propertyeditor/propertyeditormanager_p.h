@@ -40,7 +40,7 @@ public:
     MWidget* createSelectionEditor(const QString& name, const QStringList& labels,
                                    const QList<QVariant>& values);
 
-    PropertyEditorManager* q;
+    PropertyEditorManager* const q;
     QMap<QObject*, QString> editorProperties;
     QMap<QObject*, ValueKeyMapperIf*> editorMappers;
     QMap<QString, QVariant> properties;

@@ -99,7 +99,7 @@ public:
     QString id;
     ConnectivitySettings::Type type;
     net_prefs_handle* handle = nullptr;
-    ConnectivitySettings* q;
+    ConnectivitySettings* const q;
 };
 
 void ConnectivitySettingsPrivate::changed(int type, const char*, const char* key,
@@ -139,7 +139,7 @@ ConnectivitySettings::ConnectivitySettings(Type type)
 
 ConnectivitySettings::ConnectivitySettings(Type type, const QString& id)
     : QObject(nullptr)
-    , d(new ConnectivitySettingsPrivate(this, type, id))
+    , d(std::make_unique<ConnectivitySettingsPrivate>(this, type, id))
 {
     d->handle = net_prefs_open(type,
                                id.isEmpty() ? nullptr : id.toUtf8().constData());

@@ -52,7 +52,7 @@ public:
 
 DialogHelperWidget::DialogHelperWidget(MWidget* widget, QGraphicsItem* parent)
     : MWidget(parent)
-    , d(new DialogHelperWidgetPrivate)
+    , d(std::make_unique<DialogHelperWidgetPrivate>())
 {
     auto* layout = new QGraphicsLinearLayout(Qt::Vertical);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -25,7 +25,9 @@ class SimpleInputHandlerPrivate : public QObject
     Q_OBJECT
 
 public:
-    SimpleInputHandlerPrivate(SimpleInputHandler* handler, QGraphicsWidget* widget);
+    // A child of the handler, in its object tree and thread; d deletes it
+    // before QObject's clean-up would.
+    SimpleInputHandlerPrivate(SimpleInputHandler* q, QGraphicsWidget* widget);
     ~SimpleInputHandlerPrivate() override;
 
     QPointer<MTextEdit> textEditPointerForObject(QObject* object) const;
@@ -37,12 +39,14 @@ public:
     // False when a receiver of the input method's change deleted the handler.
     bool setActionKeyAttribute(const char* attribute, const QVariant& value);
 
-    SimpleInputHandler* handler;
-    MSheet* sheet;
-    QGraphicsWidget* widget;
+    MSheet* const sheet;
+    QGraphicsWidget* const widget;
     QList<QPointer<MTextEdit>> textEdits;
     int extensionId = -1;
-    QTimer* refreshTimer;
+    QTimer* const refreshTimer;
+    // The widget's appearance builds the list: every time for a sheet with a
+    // central widget, only the first time for any other.
+    QMetaObject::Connection firstBuild;
 
 public Q_SLOTS:
     void createTextEditList();
@@ -51,9 +55,8 @@ public Q_SLOTS:
     void textEditTextChanged();
 };
 
-SimpleInputHandlerPrivate::SimpleInputHandlerPrivate(SimpleInputHandler* handler, QGraphicsWidget* widget)
-    : QObject(handler)
-    , handler(handler)
+SimpleInputHandlerPrivate::SimpleInputHandlerPrivate(SimpleInputHandler* q, QGraphicsWidget* widget)
+    : QObject(q)
     , sheet(qobject_cast<MSheet*>(widget))
     , widget(widget)
     , refreshTimer(new QTimer(this))
@@ -62,18 +65,20 @@ SimpleInputHandlerPrivate::SimpleInputHandlerPrivate(SimpleInputHandler* handler
     extensionId = MInputMethodState::instance()->registerAttributeExtension(QString());
     refreshTimer->setSingleShot(true);
     refreshTimer->setInterval(RefreshDelay);
-    connect(refreshTimer, SIGNAL(timeout()), this, SLOT(createTextEditList()));
+    connect(refreshTimer, &QTimer::timeout, this, &SimpleInputHandlerPrivate::createTextEditList);
 
     if (auto* sceneWindow = qobject_cast<MSceneWindow*>(widget)) {
         if (sceneWindow->sceneWindowState() == MSceneWindow::Appeared)
             createTextEditList();
         else
-            connect(sceneWindow, SIGNAL(appeared()), this, SLOT(createTextEditList()));
+            firstBuild = connect(sceneWindow, &MSceneWindow::appeared, this,
+                                 &SimpleInputHandlerPrivate::createTextEditList);
     } else if (auto* mwidget = qobject_cast<MWidget*>(widget)) {
         if (mwidget->isOnDisplay())
             createTextEditList();
         else
-            connect(mwidget, SIGNAL(displayEntered()), this, SLOT(createTextEditList()));
+            firstBuild = connect(mwidget, &MWidget::displayEntered, this,
+                                 &SimpleInputHandlerPrivate::createTextEditList);
     } else {
         createTextEditList();
     }
@@ -92,7 +97,7 @@ void SimpleInputHandlerPrivate::createTextEditList()
     // Every change of the scene restarts the timer: the list is built again
     // once the scene has been quiet for a while.
     if (QGraphicsScene* scene = widget->scene()) {
-        connect(scene, SIGNAL(changed(QList<QRectF>)), refreshTimer, SLOT(start()),
+        connect(scene, &QGraphicsScene::changed, refreshTimer, QOverload<>::of(&QTimer::start),
                 Qt::UniqueConnection);
     }
 
@@ -103,16 +108,16 @@ void SimpleInputHandlerPrivate::createTextEditList()
     if (!root) {
         root = widget;
         // The first build is done; later ones follow the scene.
-        disconnect(widget, nullptr, this, SLOT(createTextEditList()));
+        disconnect(firstBuild);
     }
     collect(root);
 
     for (const QPointer<MTextEdit>& edit : qAsConst(textEdits)) {
         if (!edit)
             continue;
-        connect(edit, SIGNAL(returnPressed()), this, SLOT(textEditReturnPressed()));
-        connect(edit, SIGNAL(gainedFocus(Qt::FocusReason)), this, SLOT(textEditGainedFocus()));
-        connect(edit, SIGNAL(textChanged()), this, SLOT(textEditTextChanged()));
+        connect(edit, &MTextEdit::returnPressed, this, &SimpleInputHandlerPrivate::textEditReturnPressed);
+        connect(edit, &MTextEdit::gainedFocus, this, &SimpleInputHandlerPrivate::textEditGainedFocus);
+        connect(edit, &MTextEdit::textChanged, this, &SimpleInputHandlerPrivate::textEditTextChanged);
     }
 
     if (wasEmpty && !textEdits.isEmpty() && textEdits.first() && textEdits.first()->text().isEmpty())
@@ -261,14 +266,11 @@ void SimpleInputHandlerPrivate::textEditTextChanged()
 
 SimpleInputHandler::SimpleInputHandler(QGraphicsWidget* widget)
     : QObject(widget)
-    , d(new SimpleInputHandlerPrivate(this, widget))
+    , d(std::make_unique<SimpleInputHandlerPrivate>(this, widget))
 {
 }
 
-SimpleInputHandler::~SimpleInputHandler()
-{
-    delete d;
-}
+SimpleInputHandler::~SimpleInputHandler() = default;
 
 } // namespace Pavane
 

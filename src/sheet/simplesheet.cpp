@@ -19,8 +19,9 @@ class SimpleSheetPrivate : public QObject
     Q_OBJECT
 
 public:
-    explicit SimpleSheetPrivate(SimpleSheet* sheet);
-    ~SimpleSheetPrivate() override;
+    // A child of the sheet, in its object tree and thread; d deletes it
+    // before QObject's clean-up would.
+    explicit SimpleSheetPrivate(SimpleSheet* q);
 
     void createHeader();
     QAction* acceptAction();
@@ -28,7 +29,7 @@ public:
     void createTitleLine();
     void buildBody();
 
-    SimpleSheet* sheet;
+    SimpleSheet* const q;
     // Guarded, all of them: the host may delete its content, and may replace
     // the header or the body through the sheet's own setters, which delete
     // what they replace.
@@ -47,29 +48,22 @@ public Q_SLOTS:
     void disappeared();
 };
 
-SimpleSheetPrivate::SimpleSheetPrivate(SimpleSheet* sheet)
-    : QObject(sheet)
-    , sheet(sheet)
+SimpleSheetPrivate::SimpleSheetPrivate(SimpleSheet* q)
+    : QObject(q)
+    , q(q)
 {
-    new SimpleInputHandler(sheet);
-    connect(sheet, SIGNAL(sceneWindowStateChanged(MSceneWindow::SceneWindowState,MSceneWindow::SceneWindowState)),
-            this, SLOT(setStyleNames()));
-    connect(sheet, SIGNAL(disappeared()), this, SLOT(disappeared()));
-}
-
-SimpleSheetPrivate::~SimpleSheetPrivate()
-{
-    // A sheet destroyed undecided is rejected, with both signals.
-    disappeared();
+    new SimpleInputHandler(q);
+    connect(q, &MSceneWindow::sceneWindowStateChanged, this, &SimpleSheetPrivate::setStyleNames);
+    connect(q, &MSceneWindow::disappeared, this, &SimpleSheetPrivate::disappeared);
 }
 
 void SimpleSheetPrivate::createHeader()
 {
     if (header)
         return;
-    header = new MBasicSheetHeader(sheet);
+    header = new MBasicSheetHeader(q);
     setStyleNames();
-    sheet->setHeaderWidget(header);
+    q->setHeaderWidget(header);
 }
 
 QAction* SimpleSheetPrivate::acceptAction()
@@ -79,7 +73,7 @@ QAction* SimpleSheetPrivate::acceptAction()
         auto* action = new QAction(header);
         action->setEnabled(acceptEnabled);
         // Queued: the decision is taken on a later turn than the tap.
-        connect(action, SIGNAL(triggered()), sheet, SLOT(accept()), Qt::QueuedConnection);
+        connect(action, &QAction::triggered, q, &SimpleSheet::accept, Qt::QueuedConnection);
         header->setPositiveAction(action);
     }
     return header->positiveAction();
@@ -90,7 +84,7 @@ QAction* SimpleSheetPrivate::rejectAction()
     createHeader();
     if (!header->negativeAction()) {
         auto* action = new QAction(header);
-        connect(action, SIGNAL(triggered()), sheet, SLOT(reject()), Qt::QueuedConnection);
+        connect(action, &QAction::triggered, q, &SimpleSheet::reject, Qt::QueuedConnection);
         header->setNegativeAction(action);
     }
     return header->negativeAction();
@@ -125,18 +119,18 @@ void SimpleSheetPrivate::buildBody()
 
     auto* viewport = new MPannableViewport;
     viewport->setWidget(container);
-    sheet->setCentralWidget(viewport);
+    q->setCentralWidget(viewport);
     setStyleNames();
 }
 
 void SimpleSheetPrivate::setStyleNames()
 {
-    if (sheet->styleName().endsWith(QLatin1String("Inverted"))) {
+    if (q->styleName().endsWith(QLatin1String("Inverted"))) {
         if (titleLabel)
             titleLabel->setStyleName(QStringLiteral("CommonHeaderInverted"));
         if (header)
             header->setStyleName(QStringLiteral("Inverted"));
-        auto* viewport = qobject_cast<MPannableViewport*>(sheet->centralWidget());
+        auto* viewport = qobject_cast<MPannableViewport*>(q->centralWidget());
         if (viewport && viewport->positionIndicator())
             viewport->positionIndicator()->setStyleName(QStringLiteral("CommonPositionIndicatorInverted"));
     } else if (titleLabel) {
@@ -147,18 +141,19 @@ void SimpleSheetPrivate::setStyleNames()
 void SimpleSheetPrivate::disappeared()
 {
     if (!accepted && !rejected)
-        sheet->reject();
+        q->reject();
 }
 
 SimpleSheet::SimpleSheet()
-    : d(new SimpleSheetPrivate(this))
+    : d(std::make_unique<SimpleSheetPrivate>(this))
 {
     setStatusBarVisibleInSystemwide(true);
 }
 
 SimpleSheet::~SimpleSheet()
 {
-    delete d;
+    // A sheet destroyed undecided is rejected, with both signals.
+    d->disappeared();
 }
 
 QString SimpleSheet::title() const
@@ -270,8 +265,8 @@ bool SimpleSheet::exec(MWindow* window)
 {
     QPointer<SimpleSheet> alive(this);
     QEventLoop loop;
-    connect(this, SIGNAL(finished(bool)), &loop, SLOT(quit()));
-    connect(this, SIGNAL(destroyed()), &loop, SLOT(quit()));
+    connect(this, &SimpleSheet::finished, &loop, &QEventLoop::quit);
+    connect(this, &QObject::destroyed, &loop, &QEventLoop::quit);
     if (window)
         appear(window, KeepWhenDone);
     else

@@ -54,7 +54,7 @@ void ButtonGroupContainerPrivate::buildLayout(ButtonGroupContainer* container)
 
 ButtonGroupContainer::ButtonGroupContainer(QGraphicsItem* parent)
     : MWidgetController(parent)
-    , d(new ButtonGroupContainerPrivate)
+    , d(std::make_unique<ButtonGroupContainerPrivate>())
 {
     setViewType(QStringLiteral("background"));
     setStyleName(QStringLiteral("ButtonGroupContainer"));
@@ -77,7 +77,8 @@ void ButtonGroupContainer::addButton(MButton* button)
         d->buildLayout(this);
     if (!d->buttonGroup) {
         d->buttonGroup = new MButtonGroup(this);
-        connect(d->buttonGroup, SIGNAL(buttonClicked(MButton*)), this, SIGNAL(buttonClicked(MButton*)));
+        connect(d->buttonGroup, QOverload<MButton*>::of(&MButtonGroup::buttonClicked), this,
+                &ButtonGroupContainer::buttonClicked);
     }
     button->setViewType(MButton::groupType);
     d->buttons.append(button);

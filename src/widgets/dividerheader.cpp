@@ -18,7 +18,7 @@ public:
 
 DividerHeader::DividerHeader(QString text, QGraphicsItem* parent)
     : MWidgetController(parent)
-    , d(new DividerHeaderPrivate)
+    , d(std::make_unique<DividerHeaderPrivate>())
 {
     d->layout = new QGraphicsLinearLayout(Qt::Horizontal);
     d->layout->setContentsMargins(0, 0, 0, 0);

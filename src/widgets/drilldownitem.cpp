@@ -25,7 +25,7 @@ class DrillDownItemPrivate
 public:
     explicit DrillDownItemPrivate(DrillDownItem* q);
 
-    DrillDownItem* q;
+    DrillDownItem* const q;
     QGraphicsLinearLayout* mainLayout;
     QGraphicsLinearLayout* textLayout;
     // Guarded: the host made it and may delete it itself.
@@ -54,7 +54,7 @@ DrillDownItemPrivate::DrillDownItemPrivate(DrillDownItem* q)
 
 DrillDownItem::DrillDownItem(QGraphicsItem* parent)
     : MListItem(parent)
-    , d(new DrillDownItemPrivate(this))
+    , d(std::make_unique<DrillDownItemPrivate>(this))
 {
     setStyleName(QStringLiteral("CommonPanel"));
 }

@@ -14,7 +14,7 @@ public:
 
     MLabel* label;
     MSeparator* divider;
-    HeaderPanel* q;
+    HeaderPanel* const q;
 };
 
 HeaderPanelPrivate::HeaderPanelPrivate(HeaderPanel* q)
@@ -34,7 +34,7 @@ HeaderPanelPrivate::HeaderPanelPrivate(HeaderPanel* q)
 
 HeaderPanel::HeaderPanel(QGraphicsItem* parent)
     : MWidgetController(parent)
-    , d(new HeaderPanelPrivate(this))
+    , d(std::make_unique<HeaderPanelPrivate>(this))
 {
 }
 

@@ -9,19 +9,21 @@
 
 namespace Pavane {
 
+// A QObject so that the field's signals reach it only while it exists: the
+// field's own destruction outlives it.
 class PrefixTextEditPrivate : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit PrefixTextEditPrivate(PrefixTextEdit* edit)
-        : edit(edit)
+    explicit PrefixTextEditPrivate(PrefixTextEdit* q)
+        : q(q)
     {
     }
 
     void createPrefixLabel();
 
-    PrefixTextEdit* edit;
+    PrefixTextEdit* const q;
     MLabel* prefixLabel = nullptr;
     int styleMarginOffset = 0;
 
@@ -35,12 +37,12 @@ void PrefixTextEditPrivate::createPrefixLabel()
     const MWidgetStyle* plain = MTheme::style("MLabelStyle", QString());
     styleMarginOffset = inputText->marginLeft() - plain->marginLeft();
 
-    prefixLabel = new MLabel(edit);
+    prefixLabel = new MLabel(q);
     prefixLabel->setColor(QColor(184, 184, 184, 255));
     prefixLabel->setEnabled(false);
     prefixLabel->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    const int x = styleMarginOffset + edit->style()->paddingLeft();
-    const int y = edit->style()->paddingTop() + 2 - plain->marginTop();
+    const int x = styleMarginOffset + q->style()->paddingLeft();
+    const int y = q->style()->paddingTop() + 2 - plain->marginTop();
     prefixLabel->setPos(qreal(x), qreal(y));
     prefixLabel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred, QSizePolicy::DefaultType);
 }
@@ -52,11 +54,11 @@ void PrefixTextEditPrivate::updateTextLeftMargin()
     // The label sits outside any layout: it takes the size its text needs.
     const QSizeF labelSize = prefixLabel->effectiveSizeHint(Qt::PreferredSize);
     prefixLabel->resize(labelSize);
-    const qreal indent = labelSize.width() + styleMarginOffset - edit->style()->paddingLeft();
+    const qreal indent = labelSize.width() + styleMarginOffset - q->style()->paddingLeft();
 
     // Only the first block: the field is single-line. A format change is no
     // text change, so this does not call itself again.
-    QTextCursor cursor(edit->document());
+    QTextCursor cursor(q->document());
     cursor.setPosition(0);
     QTextBlockFormat format = cursor.blockFormat();
     format.setTextIndent(indent);
@@ -65,16 +67,13 @@ void PrefixTextEditPrivate::updateTextLeftMargin()
 
 PrefixTextEdit::PrefixTextEdit(QGraphicsItem* parent)
     : MTextEdit(MTextEditModel::SingleLine, QString(), parent)
-    , d(new PrefixTextEditPrivate(this))
+    , d(std::make_unique<PrefixTextEditPrivate>(this))
 {
-    connect(this, SIGNAL(gainedFocus(Qt::FocusReason)), d, SLOT(updateTextLeftMargin()));
-    connect(this, SIGNAL(textChanged()), d, SLOT(updateTextLeftMargin()));
+    connect(this, &MTextEdit::gainedFocus, d.get(), &PrefixTextEditPrivate::updateTextLeftMargin);
+    connect(this, &MTextEdit::textChanged, d.get(), &PrefixTextEditPrivate::updateTextLeftMargin);
 }
 
-PrefixTextEdit::~PrefixTextEdit()
-{
-    delete d;
-}
+PrefixTextEdit::~PrefixTextEdit() = default;
 
 QString PrefixTextEdit::prefix() const
 {

@@ -55,7 +55,7 @@ QGraphicsWidget* SimpleCheckBoxLabelPrivate::titleItem() const
 SimpleCheckBoxLabel::SimpleCheckBoxLabel(MButton* button, const QString& text, QString viewType,
                                          QGraphicsItem* parent)
     : MWidgetController(parent)
-    , d(new SimpleCheckBoxLabelPrivate)
+    , d(std::make_unique<SimpleCheckBoxLabelPrivate>())
 {
     setStyleName(QStringLiteral("CommonPanel"));
     d->button = button;

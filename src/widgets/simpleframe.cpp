@@ -54,7 +54,7 @@ QGraphicsWidget* SimpleFramePrivate::buildCaption()
 
 SimpleFrame::SimpleFrame(const QString& title, MWidget* parent)
     : MWidget(parent)
-    , d(new SimpleFramePrivate)
+    , d(std::make_unique<SimpleFramePrivate>())
 {
     d->title = title;
 }
