@@ -1,7 +1,5 @@
 #include "mwidgetstyle.h"
 
-#include <QWidget>
-
 #include <cmath>
 
 namespace {
@@ -20,13 +18,16 @@ bool toNumber(const QString& value, qreal* number)
     return true;
 }
 
+// The largest size a widget can have (QtWidgets' QWIDGETSIZE_MAX).
+constexpr qreal LargestSize = (1 << 24) - 1;
+
 // Whole pixels, kept within what a widget's geometry can hold.
 int toInt(const QString& value)
 {
     qreal number = 0;
     if (!toNumber(value, &number))
         return 0;
-    return int(qBound<qreal>(-QWIDGETSIZE_MAX, number, QWIDGETSIZE_MAX));
+    return int(qBound(-LargestSize, number, LargestSize));
 }
 
 QColor toColor(const QString& value)
