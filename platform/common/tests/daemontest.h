@@ -1,9 +1,8 @@
 #ifndef PLATFORM_DAEMONTEST_H
 #define PLATFORM_DAEMONTEST_H
 
-// What the tests of the platform's daemons share: a message bus of the
-// test's own, a daemon in a process of its own on it, and what every daemon
-// must do about its bus.
+// What the daemons' tests share: a bus of the test's own, a daemon on it,
+// and what every daemon must do about its bus.
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -12,10 +11,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-// A dbus-daemon on a socket in a scratch folder, by default one on which
-// anyone may own any name and send anything. Nothing is started on demand,
-// and the bus ends with this object or with the test process, however that
-// ends.
+// A dbus-daemon in a scratch folder, by default one on which anyone may own
+// any name and send anything. Nothing is started on demand, and the bus ends
+// with this object or with the test process, however that ends.
 class PrivateBus
 {
 public:
@@ -44,11 +42,10 @@ public:
     // process it starts; before the test's first connection to either.
     void serveAsDefault() const
     {
-        qputenv("DBUS_SYSTEM_BUS_ADDRESS", address.toUtf8());
-        qputenv("DBUS_SESSION_BUS_ADDRESS", address.toUtf8());
+        for (const char* bus : {"DBUS_SYSTEM_BUS_ADDRESS", "DBUS_SESSION_BUS_ADDRESS"})
+            qputenv(bus, address.toUtf8());
     }
 
-    // The test's own connection to it.
     QDBusConnection connection() const { return QDBusConnection::connectToBus(address, address); }
     bool isOwned(const QString& name) const
     {
@@ -101,12 +98,10 @@ public:
     // Its exit code, or -1 when it did not exit normally.
     int stop()
     {
-        if (state() != NotRunning) {
-            terminate();
-            if (!waitForFinished(10000))
-                kill();
-            waitForFinished();
-        }
+        terminate();
+        if (!waitForFinished(10000) && state() != NotRunning)
+            kill();
+        waitForFinished();
         return exitStatus() == NormalExit ? exitCode() : -1;
     }
 
