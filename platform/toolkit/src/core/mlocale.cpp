@@ -1,5 +1,7 @@
 #include "mlocale.h"
 
+#include "datafolders_p.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QLocale>
@@ -27,24 +29,13 @@ DefaultLocale& defaults()
     return instance;
 }
 
-QStringList translationDirectories()
-{
-    QStringList dirs;
-    const QString fromEnvironment = QString::fromLocal8Bit(qgetenv("TESSELTOUCH_TRANSLATIONS_DIR"));
-    if (!fromEnvironment.isEmpty())
-        dirs << fromEnvironment;
-    if (*TESSELTOUCH_INSTALLED_TRANSLATIONS_DIR)
-        dirs << QString::fromLocal8Bit(TESSELTOUCH_INSTALLED_TRANSLATIONS_DIR);
-    dirs << QStringLiteral(":/tesseltouch/translations");
-    return dirs;
-}
-
 // The catalogue in the locale's language, else in English, so that a logical
 // id shows a text rather than itself.
 QTranslator* loadCatalogue(const QString& name, const QLocale& locale)
 {
     auto* translator = new QTranslator(QCoreApplication::instance());
-    const QStringList dirs = translationDirectories();
+    const QStringList dirs = dataFolders("TESSELTOUCH_TRANSLATIONS_DIR", TESSELTOUCH_INSTALLED_TRANSLATIONS_DIR,
+                                         QStringLiteral(":/tesseltouch/translations"));
     for (const QLocale& candidate : {locale, QLocale(QLocale::English)}) {
         for (const QString& dir : dirs) {
             if (translator->load(candidate, name, QStringLiteral("_"), dir))

@@ -1,5 +1,6 @@
 #include "mtheme.h"
 
+#include "datafolders_p.h"
 #include "iconpainter.h"
 #include "stylelookup.h"
 #include "themestylesheet.h"
@@ -28,13 +29,8 @@ struct Theme
 
     ThemeStyleSheet load()
     {
-        QStringList candidates;
-        const QString fromEnvironment = QString::fromLocal8Bit(qgetenv("TESSELTOUCH_THEME_DIR"));
-        if (!fromEnvironment.isEmpty())
-            candidates << fromEnvironment;
-        if (*TESSELTOUCH_INSTALLED_THEME_DIR)
-            candidates << QString::fromLocal8Bit(TESSELTOUCH_INSTALLED_THEME_DIR);
-        candidates << QStringLiteral(":/tesseltouch/themes/default");
+        const QStringList candidates = dataFolders("TESSELTOUCH_THEME_DIR", TESSELTOUCH_INSTALLED_THEME_DIR,
+                                                   QStringLiteral(":/tesseltouch/themes/default"));
         ThemeStyleSheet sheet;
         for (const QString& candidate : qAsConst(candidates)) {
             const QDir dir(candidate);
