@@ -4,8 +4,9 @@
 
 namespace {
 
-// The text without its comments. One pass, so that hostile files full of
-// unterminated comments cost no more than their length.
+// The text without its comments; as in CSS, a comment left open runs to the
+// end of the file. One pass, so that hostile files full of unterminated
+// comments cost no more than their length.
 QString withoutComments(const QString& text)
 {
     QString result;
@@ -36,9 +37,12 @@ void ThemeStyleSheet::parse(const QString& text)
     int position = 0;
     for (;;) {
         const int open = rules.indexOf(QLatin1Char('{'), position);
-        const int close = open < 0 ? -1 : rules.indexOf(QLatin1Char('}'), open);
-        if (open < 0 || close < 0)
+        if (open < 0)
             break;
+        // As in CSS, the end of the file closes a block left open.
+        int close = rules.indexOf(QLatin1Char('}'), open);
+        if (close < 0)
+            close = rules.size();
         // A stray '}' before the block belongs to nothing: the selectors
         // start after it.
         const int start = rules.lastIndexOf(QLatin1Char('}'), open);
