@@ -33,62 +33,69 @@ ServiceProcess::~ServiceProcess()
     stop();
 }
 
-bool ServiceProcess::start(const QString& program, const QStringList& arguments,
-                           const QString& serviceName, bool sessionBus)
+bool ServiceProcess::start(const QString& program, const QStringList& arguments, const QString& serviceName,
+                           bool sessionBus)
 {
-    process.start(program, arguments);
-    if (!process.waitForStarted(10000))
+    if (const QString problem = environmentProblem(); !problem.isEmpty()) {
+        qWarning("%s", qPrintable(problem));
         return false;
+    }
+    process.start(program, arguments);
     QDBusConnectionInterface* bus = (sessionBus ? QDBusConnection::sessionBus() : QDBusConnection::systemBus()).interface();
-    for (int i = 0; i < 1000; ++i) {
+    for (int i = 0; process.waitForStarted(10000) && i < 1000; ++i) {
         // Owned by this process, not by one that had it before.
-        if (bus->isServiceRegistered(serviceName)
-            && bus->servicePid(serviceName).value() == uint(process.processId()))
+        if (bus->servicePid(serviceName).value() == uint(process.processId()))
             return true;
         if (process.waitForFinished(10))
             break;
     }
-    qWarning("%s did not come up:\n%s", qPrintable(program), qPrintable(log()));
+    QFile log(scratchPath(QStringLiteral("stderr.log")));
+    log.open(QIODevice::ReadOnly);
+    qWarning("%s did not come up:\n%s", qPrintable(program), log.readAll().constData());
     return false;
 }
 
 int ServiceProcess::stop()
 {
-    if (process.state() == QProcess::NotRunning)
-        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    process.terminate();
-    if (!process.waitForFinished(10000)) {
-        process.kill();
-        process.waitForFinished(10000);
-        return -1;
+    if (process.state() != QProcess::NotRunning) {
+        process.terminate();
+        if (!process.waitForFinished(10000)) {
+            process.kill();
+            process.waitForFinished(10000);
+            return -1;
+        }
     }
     return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-}
-
-QString ServiceProcess::log() const
-{
-    QFile file(scratchPath(QStringLiteral("stderr.log")));
-    file.open(QIODevice::ReadOnly);
-    return QString::fromUtf8(file.readAll());
 }
 
 const char* const PeerProcess::ServiceName = "com.zelkor.pavane.TestPeer";
 
 bool PeerProcess::start(const QStringList& arguments)
 {
-    return ServiceProcess::start(QStringLiteral(TESTPEER_PATH), arguments,
-                                 QLatin1String(ServiceName));
+    return ServiceProcess::start(QStringLiteral(TESTPEER_PATH), arguments, QLatin1String(ServiceName));
 }
 
 namespace {
 
-QDBusMessage control(const QString& member, const QList<QVariant>& args = {})
+QList<QVariant> call(bool sessionBus, const QString& service, const QString& path, const QString& interface,
+                     const QString& member, const QList<QVariant>& args = {})
 {
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("/org/freedesktop/Notifications"),
-        QStringLiteral("com.zelkor.NotificationServer.Control"), member);
-    call.setArguments(args);
-    return QDBusConnection::sessionBus().call(call);
+    QDBusMessage message = QDBusMessage::createMethodCall(service, path, interface, member);
+    message.setArguments(args);
+    const QDBusMessage reply = (sessionBus ? QDBusConnection::sessionBus() : QDBusConnection::systemBus()).call(message);
+    return reply.type() == QDBusMessage::ReplyMessage ? reply.arguments() : QList<QVariant>{};
+}
+
+QList<QVariant> control(const QString& member, const QList<QVariant>& args = {})
+{
+    return call(true, QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("/org/freedesktop/Notifications"),
+                QStringLiteral("com.zelkor.NotificationServer.Control"), member, args);
+}
+
+QList<QVariant> inspect(const QString& member, const QList<QVariant>& args = {})
+{
+    return call(false, QStringLiteral("com.zelkor.devmode"), QStringLiteral("/com/zelkor/devmode/inspect"),
+                QStringLiteral("com.zelkor.devmode.inspect"), member, args);
 }
 
 } // namespace
@@ -102,71 +109,55 @@ bool NotifydProcess::start()
 
 QList<uint> NotifydProcess::ids() const
 {
-    const QDBusMessage reply = control(QStringLiteral("Ids"));
-    return qdbus_cast<QList<uint>>(reply.arguments().value(0));
+    return qdbus_cast<QList<uint>>(control(QStringLiteral("Ids")).value(0));
 }
 
-NotifydProcess::Shown NotifydProcess::get(uint id) const
+QStringList NotifydProcess::get(uint id) const
 {
-    const QList<QVariant> args = control(QStringLiteral("Get"), {id}).arguments();
-    return Shown{args.value(0).toString(), args.value(1).toString(), args.value(2).toString(),
-                 args.value(3).toString()};
+    QStringList shown;
+    for (const QVariant& value : control(QStringLiteral("Get"), {id}))
+        shown << value.toString();
+    return shown;
 }
 
-bool NotifydProcess::invoke(uint id, const QString& action) const
+bool NotifydProcess::invoke(uint id) const
 {
-    return control(QStringLiteral("Invoke"), {id, action}).arguments().value(0).toBool();
+    return control(QStringLiteral("Invoke"), {id, QStringLiteral("default")}).value(0).toBool();
 }
-
-namespace {
-
-QDBusMessage inspect(const QString& member, const QList<QVariant>& args = {})
-{
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        QStringLiteral("com.zelkor.devmode"), QStringLiteral("/com/zelkor/devmode/inspect"),
-        QStringLiteral("com.zelkor.devmode.inspect"), member);
-    call.setArguments(args);
-    return QDBusConnection::systemBus().call(call);
-}
-
-} // namespace
 
 bool DevmodeProcess::start(const QStringList& arguments)
 {
     return ServiceProcess::start(QStringLiteral(DEVMODED_PATH),
-                                 QStringList{QStringLiteral("--state-file"), scratchPath(QStringLiteral("radio-states"))} + arguments,
+                                 QStringList{QStringLiteral("--state-file"), scratchPath(QStringLiteral("radio-states"))}
+                                     + arguments,
                                  QStringLiteral("com.zelkor.devmode"));
 }
 
 DevmodeProcess::Request DevmodeProcess::lastRequest(const QString& member) const
 {
-    const QDBusMessage reply = inspect(QStringLiteral("last_request"), {member});
-    Request request;
-    if (reply.arguments().size() == 3) {
-        request.count = reply.arguments().at(0).toUInt();
-        request.replyExpected = reply.arguments().at(1).toBool();
-        request.args = qdbus_cast<QVariantList>(reply.arguments().at(2));
-    }
-    return request;
+    const QList<QVariant> reply = inspect(QStringLiteral("last_request"), {member});
+    if (reply.size() != 3)
+        return {};
+    return Request{reply.at(0).toUInt(), reply.at(1).toBool(), qdbus_cast<QVariantList>(reply.at(2))};
 }
 
 QString DevmodeProcess::tklockMode() const
 {
-    return inspect(QStringLiteral("get_tklock_mode")).arguments().value(0).toString();
+    return inspect(QStringLiteral("get_tklock_mode")).value(0).toString();
 }
 
 QString DevmodeProcess::displayState() const
 {
-    return inspect(QStringLiteral("get_display_state")).arguments().value(0).toString();
+    return inspect(QStringLiteral("get_display_state")).value(0).toString();
 }
 
 bool DevmodeProcess::changeRadioStates(uint states, uint mask) const
 {
-    QDBusMessage call = QDBusMessage::createMethodCall(
+    QDBusMessage message = QDBusMessage::createMethodCall(
         QStringLiteral("com.zelkor.devmode"), QStringLiteral("/com/zelkor/devmode/request"),
         QStringLiteral("com.zelkor.devmode.request"), QStringLiteral("req_radio_states_change"));
-    call << states << mask;
-    return QDBusConnection::systemBus().call(call).type() == QDBusMessage::ReplyMessage;
+    message << states << mask;
+    return QDBusConnection::systemBus().call(message).type() == QDBusMessage::ReplyMessage;
 }
 
 bool DevmodeProcess::reset(uint radioStates)
@@ -190,7 +181,6 @@ uint DevmodeProcess::requestsSinceReset(const QString& member) const
 void startNetprefs(QProcess& process, const QString& database, const QStringList& arguments)
 {
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process.setReadChannel(QProcess::StandardOutput);
     process.start(QStringLiteral(NETPREFS_TOOL), QStringList{QStringLiteral("--db"), database} + arguments);
 }
 
@@ -201,9 +191,7 @@ int runNetprefs(const QString& database, const QStringList& arguments, QByteArra
     const bool finished = process.waitForFinished(30000);
     if (output)
         *output = process.readAllStandardOutput();
-    if (!finished || process.exitStatus() != QProcess::NormalExit)
-        return -1;
-    return process.exitCode();
+    return finished && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
 }
 
 static MessageLog* currentLog = nullptr;
@@ -242,29 +230,14 @@ void MessageLog::handler(QtMsgType type, const QMessageLogContext& context, cons
 
 QString describe(const QVariant& value)
 {
-    if (!value.isValid())
-        return QStringLiteral("invalid");
-    const QString type = QString::fromLatin1(value.typeName());
-    switch (value.type()) {
-    case QVariant::List:
-        return type + describe(value.toList());
-    case QVariant::StringList:
-        return type + QLatin1Char('[') + value.toStringList().join(QLatin1Char(',')) + QLatin1Char(']');
-    case QVariant::ByteArray:
-        return type + QLatin1Char(':') + QString::fromLatin1(value.toByteArray().toHex());
-    case QVariant::Char:
-        return type + QLatin1Char(':') + QString::number(value.toChar().unicode());
-    default:
-        return type + QLatin1Char(':') + value.toString();
-    }
+    QString text;
+    QDebug(&text).nospace() << value; // names the type of every value, nested ones too
+    return text;
 }
 
 QString describe(const QList<QVariant>& values)
 {
-    QStringList parts;
-    for (const QVariant& value : values)
-        parts.append(describe(value));
-    return QLatin1Char('[') + parts.join(QStringLiteral(", ")) + QLatin1Char(']');
+    return describe(QVariant(values));
 }
 
 QVariant list(std::initializer_list<QVariant> values)

@@ -1,16 +1,15 @@
 #ifndef PAVANE_TESTS_TESTSUPPORT_H
 #define PAVANE_TESTS_TESTSUPPORT_H
 
-// Shared pieces of the test suites: the guard that keeps tests off the
-// machine's own buses, our services in processes of their own, the netprefs
-// command, a log of Qt messages, and a typed description of variants.
+// Shared pieces of the suites: our services in processes of their own on the
+// private buses, the netprefs command, a log of Qt messages, a typed
+// description of variants, and the receivers of the re-entrancy tables.
 
 #include <QHash>
 #include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QProcess>
-#include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QVariant>
@@ -21,8 +20,8 @@ namespace TestSupport {
 // the Qt event loop runs on GLib; otherwise why not.
 QString environmentProblem();
 
-// A service of ours in a process of its own, on the private system (or
-// session) bus; stopped with SIGTERM when the object goes.
+// A service in a process of its own, on the private system (or session) bus,
+// never on the machine's own; stopped with SIGTERM when the object goes.
 class ServiceProcess
 {
 public:
@@ -31,11 +30,9 @@ public:
     // Starts @p program and waits until that very process owns @p serviceName.
     bool start(const QString& program, const QStringList& arguments, const QString& serviceName,
                bool sessionBus = false);
-    // Its exit code, or -1 when it did not exit normally.
-    int stop();
+    int stop(); // its exit code, or -1 when it did not exit normally
     bool isRunning() const { return process.state() != QProcess::NotRunning; }
     qint64 pid() const { return process.processId(); }
-    QString log() const; // its standard error
     QString scratchPath(const QString& name) const { return scratch.filePath(name); }
 
 private:
@@ -67,8 +64,7 @@ public:
     Request lastRequest(const QString& member) const;
     QString tklockMode() const;
     QString displayState() const;
-    // Changes the radios as any other client would.
-    bool changeRadioStates(uint states, uint mask) const;
+    bool changeRadioStates(uint states, uint mask) const; // as any other client would
 
     // For suites that share one daemon among their cases (restarting it
     // between cases would race QtDBus's bookkeeping of the name's owner):
@@ -86,20 +82,14 @@ private:
 class NotifydProcess : public ServiceProcess
 {
 public:
-    struct Shown
-    {
-        QString summary, body, icon, category;
-    };
-
     bool start();
     QList<uint> ids() const;
-    Shown get(uint id) const;
-    bool invoke(uint id, const QString& action = QStringLiteral("default")) const;
+    QStringList get(uint id) const; // summary, body, icon, category
+    bool invoke(uint id) const;     // a tap
 };
 
-// The netprefs command on the store at @p database: started in @p process,
-// or run to its end, giving its exit code (-1 when it crashed or hung) and
-// what it printed.
+// The netprefs command on the store at @p database, started in @p process or
+// run to its end: its exit code (-1 when it crashed or hung) and output.
 void startNetprefs(QProcess& process, const QString& database, const QStringList& arguments);
 int runNetprefs(const QString& database, const QStringList& arguments, QByteArray* output = nullptr);
 
@@ -120,19 +110,20 @@ private:
     QtMessageHandler previous;
 };
 
-// "int:5", "QString:x", "QVariantList[int:1, QString:x]", "invalid": the
-// type of every value, nested ones included, next to its value, so that a
+// The type of every value next to it, nested ones included, so that a
 // comparison also tells an int from a uint or a QStringList from a list.
 QString describe(const QVariant& value);
 QString describe(const QList<QVariant>& values);
 QVariant list(std::initializer_list<QVariant> values);
 
 // Re-entrancy tables: columns "during" (each of @p moments) and "victims"
-// ("emitter", "siblings", "everyone"), for a receiver that deletes those of
-// a row of three objects while an emission goes round.
+// ("emitter", "siblings", "everyone") for three objects whose receivers,
+// connected by deleteVictimsOnSignal(), delete the row's victims; then
+// receiversRun() receivers run, as objects are notified only while alive,
+// and survivors() objects are left.
 void addReceiverVictimRows(const QList<const char*>& moments);
-// Connects a receiver to @p signal of each of @p objects that deletes the
-// row's victims and counts its calls in @p calls.
+int receiversRun(const QString& victims);
+int survivors(const QString& victims);
 template<typename T, typename Signal>
 void deleteVictimsOnSignal(QObject* context, const QList<QPointer<T>>& objects, Signal signal,
                            const QString& victims, int& calls)
@@ -147,10 +138,6 @@ void deleteVictimsOnSignal(QObject* context, const QList<QPointer<T>>& objects, 
         });
     }
 }
-// How many receivers run before nobody is left to notify, when objects are
-// notified only while alive, and how many of the three outlive it.
-int receiversRun(const QString& victims);
-int survivors(const QString& victims);
 
 // A receiver for any signal, connected by signature, that deletes its
 // victims (those still alive) on each call and counts the calls.

@@ -97,31 +97,6 @@ private Q_SLOTS:
         qputenv("DBUS_SYSTEM_BUS_ADDRESS", bus.address());
     }
 
-    // Without a connection nothing could be sent, and malformed names need
-    // no warning on top.
-    void everyOperationAnswersWithoutCrashing()
-    {
-        QTest::ignoreMessage(QtDebugMsg, "Unable to get DBUS connection!");
-        DBusDispatcher lonely(QStringLiteral("com.zelkor.pavane.TestPeer"), QStringLiteral("/com/zelkor/pavane/test"),
-                              QStringLiteral("com.zelkor.pavane.Test"));
-        QSignalSpy replies(&lonely, ReplySignal);
-        QVERIFY(lonely.call(QStringLiteral("Echo"), 1).isEmpty());
-        QVERIFY(!lonely.callAsynchronous(QStringLiteral("Echo"), 1));
-        QVERIFY(!lonely.synchronousDispatch(0));
-        QVERIFY(!lonely.synchronousDispatch(-1));
-        QCoreApplication::processEvents();
-        QCOMPARE(replies.count(), 0);
-        QTest::ignoreMessage(QtWarningMsg, "DBusDispatcher::emitCallReply() is DEPRECATED, don't use!");
-        lonely.emitCallReply(QStringLiteral("m"), {}, QString());
-        QCOMPARE(replies.count(), 1);
-
-        QTest::ignoreMessage(QtDebugMsg, "Unable to get DBUS connection!");
-        DBusDispatcher bad(QStringLiteral("not a name"), QStringLiteral("relative"), QStringLiteral("x"),
-                           QStringLiteral("also relative"));
-        QVERIFY(bad.call(QStringLiteral("1bad")).isEmpty());
-        QVERIFY(!bad.callAsynchronous(QStringLiteral("1bad")));
-    }
-
     // Whatever took the connection away, the loss is told once and the next
     // call connects afresh, with the signal path registered again.
     void theConnectionComesBack()
@@ -129,13 +104,20 @@ private Q_SLOTS:
         TestSupport::MessageLog log;
         DBusDispatcher dispatcher(BusName, BusPath, BusName);
         QCOMPARE(log.messages(), QStringList{"Unable to get DBUS connection!"});
+        // Without a bus every operation answers, and nothing is reported.
+        QSignalSpy replies(&dispatcher, ReplySignal);
         QVERIFY(busId(&dispatcher).isEmpty());
+        QVERIFY(!dispatcher.callAsynchronous(QStringLiteral("GetId")));
+        QVERIFY(!dispatcher.synchronousDispatch(0));
+        QVERIFY(!dispatcher.synchronousDispatch(-1));
+        QCoreApplication::processEvents();
+        QCOMPARE(replies.count(), 0);
+        QCOMPARE(log.messages().size(), 1);
 
         // A bus that comes up later is found by the next call; it greets the
         // new connection with a signal on the path the dispatcher listens on.
         QVERIFY(bus.start());
         QSignalSpy received(&dispatcher, SignalSignal);
-        QSignalSpy replies(&dispatcher, ReplySignal);
         const QString firstId = busId(&dispatcher);
         QVERIFY(!firstId.isEmpty());
         QTRY_COMPARE(received.count(), 1);

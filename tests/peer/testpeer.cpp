@@ -1,18 +1,10 @@
-// A D-Bus service for the tests: it owns "com.zelkor.pavane.TestPeer" on the
-// system bus (or the bus given with --session) and answers on every object
-// path below "/", on any interface:
-//
-//   Echo(...)                  replies with its own arguments, as received
-//   Signature(...)             replies with the signature of its arguments
-//   Fail(s name, s text)       replies with the error @name
-//   Return(s kind)             replies with canned values of types the caller
-//                              may not support (see cannedReply)
-//   Hold(s tag, ...)           keeps the call unanswered until Release(tag)
-//   Release(s tag)             answers the held call with its arguments
-//   Emit(s path, s iface, s member, ...)
-//                              sends the signal to the caller alone, then
-//                              replies
-//   WhoAmI()                   replies with the caller's unique name
+// A D-Bus service for the tests, "com.zelkor.pavane.TestPeer" on the system
+// bus, answering on every path and interface: Echo(...) and Signature(...)
+// reply with the arguments or their signature; Fail(name, text) with that
+// error; Return(kind) with canned values the caller may not support;
+// Hold(tag, ...) is answered only on Release(tag); Emit(path, interface,
+// member, ...) sends that signal to the caller alone; WhoAmI() replies with
+// the caller's unique name.
 #include <QCoreApplication>
 #include <QDBusArgument>
 #include <QDBusConnection>
@@ -113,16 +105,11 @@ private:
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    const bool session = app.arguments().contains(QStringLiteral("--session"));
-    QDBusConnection bus = session ? QDBusConnection::sessionBus() : QDBusConnection::systemBus();
-    if (!bus.isConnected()) {
-        std::fprintf(stderr, "testpeer: no bus\n");
-        return 1;
-    }
+    QDBusConnection bus = QDBusConnection::systemBus();
     TestPeer peer(bus);
     if (!bus.registerVirtualObject(QStringLiteral("/"), &peer, QDBusConnection::SubPath)
         || !bus.registerService(QLatin1String(ServiceName))) {
-        std::fprintf(stderr, "testpeer: cannot register\n");
+        std::fprintf(stderr, "testpeer: cannot register on the system bus\n");
         return 1;
     }
     return app.exec();

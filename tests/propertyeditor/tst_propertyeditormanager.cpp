@@ -201,7 +201,10 @@ private Q_SLOTS:
         QCOMPARE(manager.propertyValue("value"), QVariant(5));
     }
 
-    void aMapperWritesByWhatWasTyped()
+    // A mapper writes under the key that what was typed calls for. Bound
+    // both by name and through a mapper, a deleted editor used to stay in
+    // one of the two registries, and widgetForProperty() read freed memory.
+    void mappers()
     {
         PropertyEditorManager manager(QMap<QString, QVariant>{{"address", "old"}});
         AddressMapper mapper;
@@ -216,22 +219,15 @@ private Q_SLOTS:
         type(":1");
         QCOMPARE(manager.propertyValue("ipv6"), QVariant(QStringLiteral("f:1")));
         QVERIFY(!manager.propertyValue("ipv4").isValid() && !manager.propertyValue("address").isValid());
-    }
 
-    // Bound both by name and through a mapper, a deleted editor used to stay
-    // in one of the two registries, and widgetForProperty() read freed memory.
-    void anEditorBoundTwiceLeavesBothRegistries()
-    {
-        PropertyEditorManager manager(QMap<QString, QVariant>{{"ipv4", "a"}});
-        AddressMapper mapper;
+        PropertyEditorManager twice(QMap<QString, QVariant>{{"ipv4", "a"}});
         mapper.edit = new MTextEdit;
-        QVERIFY(manager.bindEditor(mapper.edit, "ipv4", QVariant::String));
-        QVERIFY(manager.bindEditor(mapper.edit, &mapper));
-        QCOMPARE(manager.widgetForProperty("ipv4"), mapper.edit);
+        QVERIFY(twice.bindEditor(mapper.edit, "ipv4", QVariant::String));
+        QVERIFY(twice.bindEditor(mapper.edit, &mapper));
+        QCOMPARE(twice.widgetForProperty("ipv4"), mapper.edit);
         delete mapper.edit;
-        QVERIFY(!manager.widgetForProperty("ipv4"));
-        MTextEdit other;
-        QVERIFY(!manager.bindEditor(&other, nullptr));
+        QVERIFY(!twice.widgetForProperty("ipv4"));
+        QVERIFY(!twice.bindEditor(placed<MTextEdit>(new MTextEdit), nullptr));
     }
 
     // Values of types no editor expects, in every editor kind: each editor
@@ -344,23 +340,21 @@ private Q_SLOTS:
         delete manager;
         typeInto(orphan, "x");
         QCOMPARE(orphan->text(), QStringLiteral("abx"));
-    }
 
-    // The object of object mode is not owned: once it was gone, edits used to
-    // write to freed memory.
-    void objectModeWithATargetThatGoes()
-    {
+        // The object of object mode is not owned: once it was gone, edits
+        // used to write to freed memory.
         auto* target = new Target;
-        PropertyEditorManager manager(target);
-        auto* hidden = placed<MButton>(manager.createEditor("hidden", QVariant::Invalid));
+        PropertyEditorManager objectMode(target);
+        auto* hidden = placed<MButton>(objectMode.createEditor("hidden", QVariant::Invalid));
         tap(hidden);
         QCOMPARE(target->hidden, false);
         delete target;
-        QSignalSpy changed(&manager, &PropertyEditorManager::propertyChanged);
+        QSignalSpy changed(&objectMode, &PropertyEditorManager::propertyChanged);
         tap(hidden);
         QCOMPARE(changed.count(), 1);
-        QVERIFY(!manager.propertyValue("hidden").isValid());
+        QVERIFY(!objectMode.propertyValue("hidden").isValid());
     }
+
 };
 
 QTEST_MAIN(TestPropertyEditorManager)

@@ -9,6 +9,8 @@
 
 #include <sqlite3.h>
 
+#include <csignal>
+
 using Pavane::ConnectivitySettings;
 using TestSupport::describe;
 using TestSupport::list;
@@ -228,6 +230,26 @@ private Q_SLOTS:
         QVERIFY(tool({"set", "iap", "shared", "k", "int", "2"}));
         QTRY_COMPARE(changed.count(), 2);
         QCOMPARE(doomedSignals, 0);
+    }
+
+    // A writer killed midway: every value it committed reads back whole,
+    // and later changes are still heard.
+    void aWriterKilledMidway()
+    {
+        ConnectivitySettings settings(ConnectivitySettings::IAP, QStringLiteral("filled"));
+        QSignalSpy changed(&settings, SIGNAL(valueChanged(QString)));
+        QProcess writer;
+        TestSupport::startNetprefs(writer, database, {"fill", "iap", "filled", "k", "1000000"});
+        QByteArray stored;
+        QVERIFY(QTest::qWaitFor([&] { return (stored += writer.readAllStandardOutput()).count('\n') >= 50; }));
+        ::kill(pid_t(writer.processId()), SIGKILL);
+        QVERIFY(writer.waitForFinished());
+        const QStringList keys = settings.getAllKeys();
+        QVERIFY(keys.size() >= 50 && keys.size() < 1000000);
+        for (const QString& key : keys)
+            QCOMPARE(settings.get(key), QVariant(key.mid(1).toInt()));
+        QVERIFY(tool({"set", "iap", "filled", "after", "int", "1"}));
+        QTRY_VERIFY(!changed.isEmpty() && changed.last().at(0).toString() == QLatin1String("after"));
     }
 
     // A receiver deletes objects watching the same record while changes are

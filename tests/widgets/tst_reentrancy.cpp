@@ -50,6 +50,14 @@ struct Scene
     {
         return page->place(widget);
     }
+
+    void set(QObject* from, const char* what, QObject* victim, std::function<void()> action)
+    {
+        emitter = from;
+        signal = what;
+        victims << victim;
+        trigger = std::move(action);
+    }
 };
 
 using Setup = std::function<void(Scene&)>;
@@ -192,85 +200,58 @@ private Q_SLOTS:
             auto* group = scene.place(new ButtonGroupContainer);
             group->addButton(QStringLiteral("a"), true);
             group->addButton(QStringLiteral("b"), false);
-            scene.emitter = group;
-            scene.signal = SIGNAL(buttonClicked(MButton*));
-            scene.victims << group;
-            scene.trigger = [&scene, group] { ToolkitTest::tap(scene.window, group->button(1)); };
+            scene.set(group, SIGNAL(buttonClicked(MButton*)), group, [&scene, group] { scene.page->tap(group->button(1)); });
         });
         QTest::newRow("a button's toggled during setSelectedText deletes the group") << Setup([](Scene& scene) {
             auto* group = scene.place(new ButtonGroupContainer);
             for (const char* text : {"a", "b", "b", "b"})
                 group->addButton(QString::fromLatin1(text), false);
-            scene.emitter = group->button(1);
-            scene.signal = SIGNAL(toggled(bool));
-            scene.victims << group;
-            scene.trigger = [group] { group->setSelectedText(QStringLiteral("b")); };
+            scene.set(group->button(1), SIGNAL(toggled(bool)), group, [group] { group->setSelectedText(QStringLiteral("b")); });
         });
 
-        const auto sheetRow = [](const char* signal, bool accept) {
-            return Setup([signal, accept](Scene& scene) {
+        for (const char* signal : {SIGNAL(finished(bool)), SIGNAL(accepted()), SIGNAL(rejected())}) {
+            const bool accept = QByteArray(signal) != SIGNAL(rejected());
+            QTest::addRow("the sheet's %s deletes it", signal + 1) << Setup([signal, accept](Scene& scene) {
                 SimpleSheet* sheet = shownSheet(scene);
-                scene.emitter = sheet;
-                scene.signal = signal;
-                scene.victims << sheet;
-                scene.trigger = [&scene, sheet, accept] {
+                scene.set(sheet, signal, sheet, [&scene, sheet, accept] {
                     auto* header = qobject_cast<MBasicSheetHeader*>(sheet->headerWidget());
-                    ToolkitTest::tap(scene.window, accept ? header->positiveButton() : header->negativeButton());
-                };
+                    scene.page->tap(accept ? header->positiveButton() : header->negativeButton());
+                });
             });
-        };
-        QTest::newRow("the sheet's finished deletes it") << sheetRow(SIGNAL(finished(bool)), true);
-        QTest::newRow("the sheet's accepted deletes it") << sheetRow(SIGNAL(accepted()), true);
-        QTest::newRow("the sheet's rejected deletes it") << sheetRow(SIGNAL(rejected()), false);
-        const auto dismissedSheetRow = [](const char* signal) {
-            return Setup([signal](Scene& scene) {
+        }
+        for (const char* signal : {SIGNAL(rejected()), SIGNAL(finished(bool)), SIGNAL(disappeared())}) {
+            QTest::addRow("an undecided dismissal's %s deletes the sheet", signal + 1) << Setup([signal](Scene& scene) {
                 SimpleSheet* sheet = shownSheet(scene);
-                scene.emitter = sheet;
-                scene.signal = signal;
-                scene.victims << sheet;
-                scene.trigger = [sheet] { sheet->dismiss(); };
+                scene.set(sheet, signal, sheet, [sheet] { sheet->dismiss(); });
             });
-        };
-        QTest::newRow("an undecided dismissal's rejected deletes the sheet") << dismissedSheetRow(SIGNAL(rejected()));
-        QTest::newRow("an undecided dismissal's finished deletes the sheet") << dismissedSheetRow(SIGNAL(finished(bool)));
-        QTest::newRow("a dismissal's disappeared deletes the sheet") << dismissedSheetRow(SIGNAL(disappeared()));
+        }
         QTest::newRow("the sheet's state change deletes it as it appears") << Setup([](Scene& scene) {
             auto* sheet = new SimpleSheet;
             sheet->setTitle(QStringLiteral("title"));
-            scene.emitter = sheet;
-            scene.signal = SIGNAL(sceneWindowStateChanged(MSceneWindow::SceneWindowState,MSceneWindow::SceneWindowState));
-            scene.victims << sheet;
-            scene.trigger = [&scene, sheet] { sheet->appear(scene.window); };
+            scene.set(sheet, SIGNAL(sceneWindowStateChanged(MSceneWindow::SceneWindowState,MSceneWindow::SceneWindowState)),
+                      sheet, [&scene, sheet] { sheet->appear(scene.window); });
         });
         QTest::newRow("the keyboard's action key, set on focus, deletes the sheet") << Setup([](Scene& scene) {
             auto* field = new MTextEdit;
             SimpleSheet* sheet = shownSheet(scene, field);
             QTest::qWait(0);
             field->clearFocus();
-            scene.emitter = MInputMethodState::instance();
-            scene.signal = SIGNAL(extendedAttributeChanged(int,QString,QString,QString,QVariant));
-            scene.victims << sheet;
-            scene.trigger = [&scene, field] { ToolkitTest::tap(scene.window, field); };
+            scene.set(MInputMethodState::instance(), SIGNAL(extendedAttributeChanged(int,QString,QString,QString,QVariant)),
+                      sheet, [&scene, field] { scene.page->tap(field); });
         });
         QTest::newRow("Return on the last field deletes the sheet") << Setup([](Scene& scene) {
             auto* field = new MTextEdit;
             SimpleSheet* sheet = shownSheet(scene, field);
             QTRY_VERIFY(field->hasFocus());
-            scene.emitter = field;
-            scene.signal = SIGNAL(returnPressed());
-            scene.victims << sheet;
-            scene.trigger = [&scene] { ToolkitTest::key(scene.window, Qt::Key_Return); };
+            scene.set(field, SIGNAL(returnPressed()), sheet, [&scene] { scene.page->key(Qt::Key_Return); });
         });
-
         QTest::newRow("closing the keyboard on the last field's Return deletes the sheet") << Setup([](Scene& scene) {
             auto* field = new MTextEdit;
             SimpleSheet* sheet = shownSheet(scene, field, false);
             QTRY_VERIFY(field->hasFocus());
             MInputMethodState::instance()->requestSoftwareInputPanel();
-            scene.emitter = MInputMethodState::instance();
-            scene.signal = SIGNAL(softwareInputPanelVisibilityChanged(bool));
-            scene.victims << sheet;
-            scene.trigger = [&scene] { ToolkitTest::key(scene.window, Qt::Key_Return); };
+            scene.set(MInputMethodState::instance(), SIGNAL(softwareInputPanelVisibilityChanged(bool)), sheet,
+                      [&scene] { scene.page->key(Qt::Key_Return); });
         });
         QTest::newRow("the check-box row's help button deletes the row") << Setup([](Scene& scene) {
             auto* row = scene.place(new SimpleCheckBoxLabel(new MButton, QStringLiteral("WLAN"), MButton::switchType));
@@ -279,50 +260,35 @@ private Q_SLOTS:
             auto* help = findShown<MHelpButton>(row);
             if (!QTest::qWaitFor([help] { return help && help->size().width() > 0; }))
                 qWarning("the help button was not laid out");
-            scene.emitter = help;
-            scene.signal = SIGNAL(helpPageOpened(QString));
-            scene.victims << row;
-            scene.trigger = [&scene, help] { ToolkitTest::tap(scene.window, help); };
+            scene.set(help, SIGNAL(helpPageOpened(QString)), row, [&scene, help] { scene.page->tap(help); });
         });
         QTest::newRow("the prefixed field's textChanged deletes it") << Setup([](Scene& scene) {
             auto* edit = scene.place(new PrefixTextEdit);
             edit->setPrefix(QStringLiteral("http://"));
-            scene.emitter = edit;
-            scene.signal = SIGNAL(textChanged());
-            scene.victims << edit;
-            scene.trigger = [&scene, edit] {
-                ToolkitTest::tap(scene.window, edit);
-                ToolkitTest::type(scene.window, QStringLiteral("x"));
-            };
+            scene.set(edit, SIGNAL(textChanged()), edit, [&scene, edit] {
+                scene.page->tap(edit);
+                scene.page->type(QStringLiteral("x"));
+            });
         });
         QTest::newRow("the prefixed field's gainedFocus deletes it") << Setup([](Scene& scene) {
             auto* edit = scene.place(new PrefixTextEdit);
             edit->setPrefix(QStringLiteral("http://"));
-            scene.emitter = edit;
-            scene.signal = SIGNAL(gainedFocus(Qt::FocusReason));
-            scene.victims << edit;
-            scene.trigger = [&scene, edit] { ToolkitTest::tap(scene.window, edit); };
+            scene.set(edit, SIGNAL(gainedFocus(Qt::FocusReason)), edit, [&scene, edit] { scene.page->tap(edit); });
         });
         QTest::newRow("a paste's textChanged deletes the key field") << Setup([](Scene& scene) {
             auto* edit = scene.place(new KeyTextEdit);
             edit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9a-f]{10}"), edit));
             QGuiApplication::clipboard()->setText(QStringLiteral("0123456789"));
-            scene.emitter = edit;
-            scene.signal = SIGNAL(textChanged());
-            scene.victims << edit;
-            scene.trigger = [&scene, edit] {
-                ToolkitTest::tap(scene.window, edit);
-                ToolkitTest::key(scene.window, Qt::Key_V, Qt::ControlModifier);
-            };
+            scene.set(edit, SIGNAL(textChanged()), edit, [&scene, edit] {
+                scene.page->tap(edit);
+                scene.page->key(Qt::Key_V, Qt::ControlModifier);
+            });
         });
         QTest::newRow("a drill-down item's clicked deletes it") << Setup([](Scene& scene) {
             auto* item = scene.place(new DrillDownItem);
             item->setTitle(QStringLiteral("Connections"));
             item->setSubtitle(QStringLiteral("WLAN"));
-            scene.emitter = item;
-            scene.signal = SIGNAL(clicked());
-            scene.victims << item;
-            scene.trigger = [&scene, item] { ToolkitTest::tap(scene.window, item); };
+            scene.set(item, SIGNAL(clicked()), item, [&scene, item] { scene.page->tap(item); });
         });
     }
 
