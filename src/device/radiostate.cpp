@@ -88,7 +88,7 @@ bool RadioStateRegistry::answerQuery(const RadioState* state)
     // The reply is handled here rather than through finished(), so that the
     // waiting object's answer is taken before the word is handed round: a
     // slot may destroy that object, or every RadioState and with them this
-    // private object, while it is.
+    // registry, while it is.
     QDBusPendingCallWatcher* watcher = statusWatcher;
     disconnect(watcher, nullptr, this, nullptr);
     watcher->waitForFinished();
