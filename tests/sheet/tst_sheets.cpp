@@ -168,6 +168,7 @@ private Q_SLOTS:
         key(Qt::Key_Return);
         QTRY_COMPARE(finished.count(), 1);
         QCOMPARE(finished.at(0).at(0).toBool(), true);
+        delete sheet; // accepted, it stays until the caller takes it away
     }
 
     // Fields are taken left to right, then top to bottom. Without an accept
