@@ -12,6 +12,7 @@
 #include <QGraphicsScene>
 #include <QGraphicsView>
 #include <QPainter>
+#include <QPointer>
 #include <QStringListModel>
 
 #include <functional>
@@ -166,12 +167,19 @@ void ComboBoxPopup::populate()
 void ComboBoxPopup::choose(int row)
 {
     // Closed first, so that whatever the choice sets off finds it gone;
-    // DestroyWhenDone deletes it only after this tap has been handled.
+    // DestroyWhenDone deletes it only after this tap has been handled. What
+    // the choice sets off may delete it all the same (with every scene
+    // window of its window, say): then nothing of it is touched again, and
+    // the handler runs from a copy.
+    const QPointer<ComboBoxPopup> self(this);
     m_choosing = true;
     disappear();
-    if (m_combo && m_chosen)
-        m_chosen(row);
-    m_choosing = false;
+    if (self && m_combo && m_chosen) {
+        const ChosenHandler chosen = m_chosen;
+        chosen(row);
+    }
+    if (self)
+        m_choosing = false;
 }
 
 void ComboBoxPopup::disappear()
