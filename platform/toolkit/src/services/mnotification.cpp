@@ -6,6 +6,7 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusReply>
+#include <QDBusServiceWatcher>
 
 namespace {
 
@@ -13,6 +14,12 @@ const QString Service = QStringLiteral("org.freedesktop.Notifications");
 const QString Path = QStringLiteral("/org/freedesktop/Notifications");
 const QString Interface = QStringLiteral("org.freedesktop.Notifications");
 const QString DefaultAction = QStringLiteral("default");
+
+bool serverGone(const QDBusMessage& reply)
+{
+    return reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner")
+        || reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown");
+}
 
 } // namespace
 
@@ -58,6 +65,22 @@ void MNotification::subscribe()
                                SLOT(notificationClosed(uint,uint)))
         && bus.connect(Service, Path, Interface, QStringLiteral("ActionInvoked"), this,
                        SLOT(actionInvoked(uint,QString)));
+    if (!m_subscribed)
+        return;
+    // A server that goes takes its notifications along, and the next one
+    // hands out ids of its own: ours may then name someone else's.
+    auto* watcher = new QDBusServiceWatcher(Service, bus, QDBusServiceWatcher::WatchForOwnerChange, this);
+    connect(watcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
+            [this](const QString&, const QString& oldOwner, const QString&) {
+                if (oldOwner == m_server)
+                    forget();
+            });
+}
+
+void MNotification::forget()
+{
+    m_id = 0;
+    m_server.clear();
 }
 
 bool MNotification::publish()
@@ -68,16 +91,27 @@ bool MNotification::publish()
         hints.insert(QStringLiteral("category"), m_eventType);
     const QStringList actions = m_action ? QStringList{DefaultAction, QString()} : QStringList();
 
-    QDBusMessage notify = QDBusMessage::createMethodCall(Service, Path, Interface, QStringLiteral("Notify"));
-    // Shown again under its own id: the server replaces it.
-    notify << QCoreApplication::applicationName() << m_id << m_image << m_summary << m_body << actions
-           << hints << int(-1);
-    const QDBusReply<uint> reply = QDBusConnection::sessionBus().call(notify);
-    if (!reply.isValid()) {
-        m_id = 0;
+    const auto notify = [&](const QString& server, uint replaced) {
+        QDBusMessage call = QDBusMessage::createMethodCall(server, Path, Interface, QStringLiteral("Notify"));
+        call << QCoreApplication::applicationName() << replaced << m_image << m_summary << m_body << actions
+             << hints << int(-1);
+        return QDBusConnection::sessionBus().call(call);
+    };
+    // Shown again under its own id, by the very server that gave it, which
+    // replaces it. When that server has gone and the news of it is still
+    // on its way, it is shown anew by whichever server there is now.
+    QDBusMessage reply;
+    if (m_id)
+        reply = notify(m_server, m_id);
+    if (!m_id || serverGone(reply))
+        reply = notify(Service, 0);
+    const QDBusReply<uint> id(reply);
+    if (!id.isValid() || id.value() == 0) {
+        forget();
         return false;
     }
-    m_id = reply.value();
+    m_id = id.value();
+    m_server = reply.service();
     return true;
 }
 
@@ -85,10 +119,10 @@ bool MNotification::remove()
 {
     if (!m_id)
         return false;
-    QDBusMessage close = QDBusMessage::createMethodCall(Service, Path, Interface,
+    QDBusMessage close = QDBusMessage::createMethodCall(m_server, Path, Interface,
                                                         QStringLiteral("CloseNotification"));
     close << m_id;
-    m_id = 0;
+    forget();
     return QDBusConnection::sessionBus().call(close).type() == QDBusMessage::ReplyMessage;
 }
 
@@ -105,7 +139,7 @@ uint MNotification::id() const
 void MNotification::notificationClosed(uint id, uint)
 {
     if (id != 0 && id == m_id)
-        m_id = 0;
+        forget();
 }
 
 void MNotification::actionInvoked(uint id, const QString& actionKey)

@@ -13,10 +13,10 @@ class MRemoteAction;
 //
 // publish() shows it, or updates it when it is already shown; remove()
 // withdraws it; isPublished() follows the server, which may close it by
-// itself. The event type travels as the notification's category, the image
-// as its icon. With an action set, the notification offers its default
-// action, and when the server reports it invoked (the user tapped the
-// notification) the action's D-Bus call is made. Without a server,
+// itself or go away. The event type travels as the notification's
+// category, the image as its icon. With an action set, the notification
+// offers its default action, and when the server reports it invoked (the
+// user tapped the notification) the action's D-Bus call is made. Without a server,
 // publish() fails quietly.
 class TT_EXPORT MNotification : public QObject
 {
@@ -51,6 +51,7 @@ private Q_SLOTS:
 
 private:
     void subscribe();
+    void forget();
 
     QString m_eventType;
     QString m_summary;
@@ -59,6 +60,7 @@ private:
     QPointer<MRemoteAction> m_action;
     MRemoteAction* m_ownAction = nullptr;
     uint m_id = 0;
+    QString m_server; // the unique name of the server that gave m_id
     bool m_subscribed = false;
 };
 
