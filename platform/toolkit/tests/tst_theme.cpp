@@ -27,7 +27,6 @@ private Q_SLOTS:
     {
         const QStringList name = QString::fromLatin1(QTest::currentDataTag()).split(QLatin1Char('.'));
         const MWidgetStyle* style = MTheme::style(qPrintable(name.at(0)), name.at(1));
-        QEXPECT_FAIL("MLabelStyle.Odd", "values that are no size or colour are taken as 0 and no colour", Abort);
         const QString fontAndColour = QStringLiteral("%1 %2").arg(style->font().pixelSize()).arg(style->color().name());
         QTEST(fontAndColour + QLatin1Char(' ') + QString::number(style->paddingLeft()), "expected");
         QCOMPARE(MTheme::style(qPrintable(name.at(0)), name.at(1)), style);

@@ -1,6 +1,7 @@
 #include "mwidgetstyle.h"
 
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -21,12 +22,13 @@ bool toNumber(const QString& value, qreal* number)
 // The largest size a widget can have (QtWidgets' QWIDGETSIZE_MAX).
 constexpr qreal LargestSize = (1 << 24) - 1;
 
-// Whole pixels, kept within what a widget's geometry can hold.
-int toInt(const QString& value)
+// Whole pixels, kept within what a widget's geometry can hold; nothing when
+// the value is no size, or a negative one where only margins may be.
+std::optional<int> toPixels(const QString& value, bool mayBeNegative)
 {
     qreal number = 0;
-    if (!toNumber(value, &number))
-        return 0;
+    if (!toNumber(value, &number) || (number < 0 && !mayBeNegative))
+        return std::nullopt;
     return int(qBound(-LargestSize, number, LargestSize));
 }
 
@@ -73,56 +75,90 @@ void MWidgetStyle::apply(const QHash<QString, QString>& attributes)
     for (auto it = attributes.cbegin(); it != attributes.cend(); ++it) {
         const QString& key = it.key();
         const QString& value = it.value();
-        m_attributes.insert(key, value);
-        if (key == QLatin1String("margin")) {
-            m_marginLeft = m_marginTop = m_marginRight = m_marginBottom = toInt(value);
-        } else if (key == QLatin1String("padding")) {
-            m_paddingLeft = m_paddingTop = m_paddingRight = m_paddingBottom = toInt(value);
-        } else if (key == QLatin1String("margin-left")) {
-            m_marginLeft = toInt(value);
-        } else if (key == QLatin1String("margin-top")) {
-            m_marginTop = toInt(value);
-        } else if (key == QLatin1String("margin-right")) {
-            m_marginRight = toInt(value);
-        } else if (key == QLatin1String("margin-bottom")) {
-            m_marginBottom = toInt(value);
-        } else if (key == QLatin1String("padding-left")) {
-            m_paddingLeft = toInt(value);
-        } else if (key == QLatin1String("padding-top")) {
-            m_paddingTop = toInt(value);
-        } else if (key == QLatin1String("padding-right")) {
-            m_paddingRight = toInt(value);
-        } else if (key == QLatin1String("padding-bottom")) {
-            m_paddingBottom = toInt(value);
-        } else if (key == QLatin1String("background-color")) {
-            m_backgroundColor = toColor(value);
-        } else if (key == QLatin1String("color")) {
-            m_color = toColor(value);
-        } else if (key == QLatin1String("accent-color")) {
-            m_accentColor = toColor(value);
-        } else if (key == QLatin1String("border-color")) {
-            m_borderColor = toColor(value);
-        } else if (key == QLatin1String("border-width")) {
-            m_borderWidth = toInt(value);
-        } else if (key == QLatin1String("border-radius")) {
-            m_borderRadius = toInt(value);
-        } else if (key == QLatin1String("font-size")) {
-            // Qt refuses larger fonts with a warning on every use.
-            m_font.setPixelSize(qBound(1, toInt(value), 0xffff));
-        } else if (key == QLatin1String("font-weight")) {
-            m_font.setBold(value == QLatin1String("bold"));
-        } else if (key == QLatin1String("minimum-width")) {
-            m_minimumSize.setWidth(toInt(value));
-        } else if (key == QLatin1String("minimum-height")) {
-            m_minimumSize.setHeight(toInt(value));
-        } else if (key == QLatin1String("preferred-width")) {
-            m_preferredSize.setWidth(toInt(value));
-        } else if (key == QLatin1String("preferred-height")) {
-            m_preferredSize.setHeight(toInt(value));
-        } else if (key == QLatin1String("maximum-width")) {
-            m_maximumSize.setWidth(toInt(value));
-        } else if (key == QLatin1String("maximum-height")) {
-            m_maximumSize.setHeight(toInt(value));
-        }
+        // As in CSS, a declaration whose value does not fit its property is
+        // dropped whole, so that what was inherited stays.
+        const auto pixels = [&](std::initializer_list<int*> fields) {
+            const std::optional<int> parsed = toPixels(value, key.startsWith(QLatin1String("margin")));
+            for (int* field : fields)
+                *field = parsed.value_or(*field);
+            return parsed.has_value();
+        };
+        const auto size = [&](QSizeF* size, void (QSizeF::*set)(qreal)) {
+            const std::optional<int> parsed = toPixels(value, false);
+            if (parsed)
+                (size->*set)(*parsed);
+            return parsed.has_value();
+        };
+        const auto colour = [&](QColor* field) {
+            const QColor parsed = toColor(value);
+            if (parsed.isValid())
+                *field = parsed;
+            return parsed.isValid();
+        };
+        const auto valid = [&]() -> bool {
+            if (key == QLatin1String("margin"))
+                return pixels({&m_marginLeft, &m_marginTop, &m_marginRight, &m_marginBottom});
+            if (key == QLatin1String("padding"))
+                return pixels({&m_paddingLeft, &m_paddingTop, &m_paddingRight, &m_paddingBottom});
+            if (key == QLatin1String("margin-left"))
+                return pixels({&m_marginLeft});
+            if (key == QLatin1String("margin-top"))
+                return pixels({&m_marginTop});
+            if (key == QLatin1String("margin-right"))
+                return pixels({&m_marginRight});
+            if (key == QLatin1String("margin-bottom"))
+                return pixels({&m_marginBottom});
+            if (key == QLatin1String("padding-left"))
+                return pixels({&m_paddingLeft});
+            if (key == QLatin1String("padding-top"))
+                return pixels({&m_paddingTop});
+            if (key == QLatin1String("padding-right"))
+                return pixels({&m_paddingRight});
+            if (key == QLatin1String("padding-bottom"))
+                return pixels({&m_paddingBottom});
+            if (key == QLatin1String("border-width"))
+                return pixels({&m_borderWidth});
+            if (key == QLatin1String("border-radius"))
+                return pixels({&m_borderRadius});
+            if (key == QLatin1String("background-color"))
+                return colour(&m_backgroundColor);
+            if (key == QLatin1String("color"))
+                return colour(&m_color);
+            if (key == QLatin1String("accent-color"))
+                return colour(&m_accentColor);
+            if (key == QLatin1String("border-color"))
+                return colour(&m_borderColor);
+            if (key == QLatin1String("font-size")) {
+                int pixelSize = 0;
+                if (!pixels({&pixelSize}))
+                    return false;
+                // Qt refuses larger fonts with a warning on every use.
+                m_font.setPixelSize(qBound(1, pixelSize, 0xffff));
+                return true;
+            }
+            if (key == QLatin1String("font-weight")) {
+                const bool bold = value == QLatin1String("bold");
+                if (!bold && value != QLatin1String("normal"))
+                    return false;
+                m_font.setBold(bold);
+                return true;
+            }
+            if (key == QLatin1String("minimum-width"))
+                return size(&m_minimumSize, &QSizeF::setWidth);
+            if (key == QLatin1String("minimum-height"))
+                return size(&m_minimumSize, &QSizeF::setHeight);
+            if (key == QLatin1String("preferred-width"))
+                return size(&m_preferredSize, &QSizeF::setWidth);
+            if (key == QLatin1String("preferred-height"))
+                return size(&m_preferredSize, &QSizeF::setHeight);
+            if (key == QLatin1String("maximum-width"))
+                return size(&m_maximumSize, &QSizeF::setWidth);
+            if (key == QLatin1String("maximum-height"))
+                return size(&m_maximumSize, &QSizeF::setHeight);
+            // Whatever else a widget reads is read, and checked, where it is used.
+            return true;
+        };
+        if (valid())
+            m_attributes.insert(key, value);
     }
 }
