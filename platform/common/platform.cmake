@@ -18,10 +18,20 @@ include(GNUInstallDirs)
 
 set(PLATFORM_COMMON_DIR ${CMAKE_CURRENT_LIST_DIR})
 
-# platform_install_package(): installs the export set <Project>Targets under
-# the namespace <Project>::, with <Project>Config.cmake and its version file,
-# so that a consumer needs only find_package(<Project>).
+# platform_install_package([DEPENDENCIES "<find_dependency arguments>"...]):
+# installs the export set <Project>Targets under the namespace <Project>::,
+# with <Project>Config.cmake and its version file, so that a consumer needs
+# only find_package(<Project>); the Config finds first the packages that the
+# targets' interfaces name.
 function(platform_install_package)
+  cmake_parse_arguments(PACKAGE "" "" "DEPENDENCIES" ${ARGN})
+  set(PACKAGE_FIND_DEPENDENCIES)
+  if(PACKAGE_DEPENDENCIES)
+    set(PACKAGE_FIND_DEPENDENCIES "include(CMakeFindDependencyMacro)\n")
+    foreach(dependency ${PACKAGE_DEPENDENCIES})
+      string(APPEND PACKAGE_FIND_DEPENDENCIES "find_dependency(${dependency})\n")
+    endforeach()
+  endif()
   include(CMakePackageConfigHelpers)
   set(destination ${CMAKE_INSTALL_LIBDIR}/cmake/${PROJECT_NAME})
   install(EXPORT ${PROJECT_NAME}Targets NAMESPACE ${PROJECT_NAME}:: DESTINATION ${destination})
