@@ -5,7 +5,6 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QDBusMetaType>
 #include <QDebug>
 #include <QFile>
 #include <QTest>
@@ -77,53 +76,19 @@ bool PeerProcess::start(const QStringList& arguments)
 
 namespace {
 
-QList<QVariant> call(bool sessionBus, const QString& service, const QString& path, const QString& interface,
-                     const QString& member, const QList<QVariant>& args = {})
+// A call to devmoded's @p interface ("inspect" or "request"): its reply's
+// arguments, or nothing.
+QList<QVariant> devmode(const char* interface, const QString& member, const QList<QVariant>& args = {})
 {
-    QDBusMessage message = QDBusMessage::createMethodCall(service, path, interface, member);
+    QDBusMessage message = QDBusMessage::createMethodCall(
+        QStringLiteral("com.zelkor.devmode"), QStringLiteral("/com/zelkor/devmode/") + QLatin1String(interface),
+        QStringLiteral("com.zelkor.devmode.") + QLatin1String(interface), member);
     message.setArguments(args);
-    const QDBusMessage reply = (sessionBus ? QDBusConnection::sessionBus() : QDBusConnection::systemBus()).call(message);
-    return reply.type() == QDBusMessage::ReplyMessage ? reply.arguments() : QList<QVariant>{};
-}
-
-QList<QVariant> control(const QString& member, const QList<QVariant>& args = {})
-{
-    return call(true, QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("/org/freedesktop/Notifications"),
-                QStringLiteral("com.zelkor.NotificationServer.Control"), member, args);
-}
-
-QList<QVariant> inspect(const QString& member, const QList<QVariant>& args = {})
-{
-    return call(false, QStringLiteral("com.zelkor.devmode"), QStringLiteral("/com/zelkor/devmode/inspect"),
-                QStringLiteral("com.zelkor.devmode.inspect"), member, args);
+    const QDBusMessage reply = QDBusConnection::systemBus().call(message);
+    return reply.type() == QDBusMessage::ReplyMessage ? reply.arguments() : QList<QVariant>{QStringLiteral("<failed>")};
 }
 
 } // namespace
-
-bool NotifydProcess::start()
-{
-    qDBusRegisterMetaType<QList<uint>>();
-    return ServiceProcess::start(QStringLiteral(NOTIFYD_PATH), {}, QStringLiteral("org.freedesktop.Notifications"),
-                                 true);
-}
-
-QList<uint> NotifydProcess::ids() const
-{
-    return qdbus_cast<QList<uint>>(control(QStringLiteral("Ids")).value(0));
-}
-
-QStringList NotifydProcess::get(uint id) const
-{
-    QStringList shown;
-    for (const QVariant& value : control(QStringLiteral("Get"), {id}))
-        shown << value.toString();
-    return shown;
-}
-
-bool NotifydProcess::invoke(uint id) const
-{
-    return control(QStringLiteral("Invoke"), {id, QStringLiteral("default")}).value(0).toBool();
-}
 
 bool DevmodeProcess::start(const QStringList& arguments)
 {
@@ -135,29 +100,20 @@ bool DevmodeProcess::start(const QStringList& arguments)
 
 DevmodeProcess::Request DevmodeProcess::lastRequest(const QString& member) const
 {
-    const QList<QVariant> reply = inspect(QStringLiteral("last_request"), {member});
+    const QList<QVariant> reply = devmode("inspect", QStringLiteral("last_request"), {member});
     if (reply.size() != 3)
         return {};
     return Request{reply.at(0).toUInt(), reply.at(1).toBool(), qdbus_cast<QVariantList>(reply.at(2))};
 }
 
-QString DevmodeProcess::tklockMode() const
+QString DevmodeProcess::inspected(const QString& member) const
 {
-    return inspect(QStringLiteral("get_tklock_mode")).value(0).toString();
-}
-
-QString DevmodeProcess::displayState() const
-{
-    return inspect(QStringLiteral("get_display_state")).value(0).toString();
+    return devmode("inspect", member).value(0).toString();
 }
 
 bool DevmodeProcess::changeRadioStates(uint states, uint mask) const
 {
-    QDBusMessage message = QDBusMessage::createMethodCall(
-        QStringLiteral("com.zelkor.devmode"), QStringLiteral("/com/zelkor/devmode/request"),
-        QStringLiteral("com.zelkor.devmode.request"), QStringLiteral("req_radio_states_change"));
-    message << states << mask;
-    return QDBusConnection::systemBus().call(message).type() == QDBusMessage::ReplyMessage;
+    return devmode("request", QStringLiteral("req_radio_states_change"), {states, mask}).isEmpty();
 }
 
 bool DevmodeProcess::reset(uint radioStates)
@@ -178,22 +134,6 @@ uint DevmodeProcess::requestsSinceReset(const QString& member) const
     return lastRequest(member).count - countsAtReset.value(member);
 }
 
-void startNetprefs(QProcess& process, const QString& database, const QStringList& arguments)
-{
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process.start(QStringLiteral(NETPREFS_TOOL), QStringList{QStringLiteral("--db"), database} + arguments);
-}
-
-int runNetprefs(const QString& database, const QStringList& arguments, QByteArray* output)
-{
-    QProcess process;
-    startNetprefs(process, database, arguments);
-    const bool finished = process.waitForFinished(30000);
-    if (output)
-        *output = process.readAllStandardOutput();
-    return finished && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-}
-
 static MessageLog* currentLog = nullptr;
 
 MessageLog::MessageLog()
@@ -208,12 +148,12 @@ MessageLog::~MessageLog()
     currentLog = nullptr;
 }
 
-QStringList MessageLog::messages(QtMsgType type) const
+QStringList MessageLog::messages(int type) const
 {
     QStringList result;
-    for (int i = 0; i < lines.size(); ++i) {
-        if (types.at(i) == type)
-            result.append(lines.at(i));
+    for (const auto& line : lines) {
+        if (type < 0 || line.first == type)
+            result.append(line.second);
     }
     return result;
 }
@@ -222,8 +162,7 @@ void MessageLog::handler(QtMsgType type, const QMessageLogContext& context, cons
 {
     if (!currentLog)
         return;
-    currentLog->lines.append(text);
-    currentLog->types.append(type);
+    currentLog->lines.append({type, text});
     if (currentLog->previous)
         currentLog->previous(type, context, text);
 }
@@ -233,11 +172,6 @@ QString describe(const QVariant& value)
     QString text;
     QDebug(&text).nospace() << value; // names the type of every value, nested ones too
     return text;
-}
-
-QString describe(const QList<QVariant>& values)
-{
-    return describe(QVariant(values));
 }
 
 QVariant list(std::initializer_list<QVariant> values)
@@ -263,13 +197,6 @@ int receiversRun(const QString& victims)
 int survivors(const QString& victims)
 {
     return victims == QLatin1String("siblings") ? 1 : 0;
-}
-
-void DeletingReceiver::deleteVictims()
-{
-    ++calls;
-    for (const QPointer<QObject>& victim : qAsConst(victims))
-        delete victim.data();
 }
 
 } // namespace TestSupport

@@ -2,8 +2,8 @@
 #define PAVANE_TESTS_TESTSUPPORT_H
 
 // Shared pieces of the suites: our services in processes of their own on the
-// private buses, the netprefs command, a log of Qt messages, a typed
-// description of variants, and the receivers of the re-entrancy tables.
+// private buses, a log of Qt messages, a typed description of variants, and
+// the receivers of the re-entrancy tables.
 
 #include <QHash>
 #include <QList>
@@ -31,7 +31,6 @@ public:
     bool start(const QString& program, const QStringList& arguments, const QString& serviceName,
                bool sessionBus = false);
     int stop(); // its exit code, or -1 when it did not exit normally
-    bool isRunning() const { return process.state() != QProcess::NotRunning; }
     qint64 pid() const { return process.processId(); }
     QString scratchPath(const QString& name) const { return scratch.filePath(name); }
 
@@ -62,8 +61,8 @@ public:
 
     bool start(const QStringList& arguments = {});
     Request lastRequest(const QString& member) const;
-    QString tklockMode() const;
-    QString displayState() const;
+    // What its inspection interface answers, e.g. "get_tklock_mode".
+    QString inspected(const QString& member) const;
     bool changeRadioStates(uint states, uint mask) const; // as any other client would
 
     // For suites that share one daemon among their cases (restarting it
@@ -77,22 +76,6 @@ private:
     QHash<QString, uint> countsAtReset;
 };
 
-// notifyd on the private session bus, and its control interface: what a
-// person at the screen would see and do.
-class NotifydProcess : public ServiceProcess
-{
-public:
-    bool start();
-    QList<uint> ids() const;
-    QStringList get(uint id) const; // summary, body, icon, category
-    bool invoke(uint id) const;     // a tap
-};
-
-// The netprefs command on the store at @p database, started in @p process or
-// run to its end: its exit code (-1 when it crashed or hung) and output.
-void startNetprefs(QProcess& process, const QString& database, const QStringList& arguments);
-int runNetprefs(const QString& database, const QStringList& arguments, QByteArray* output = nullptr);
-
 // Records every Qt message while it lives, and still passes them on, so that
 // QTest::ignoreMessage keeps working.
 class MessageLog
@@ -100,20 +83,18 @@ class MessageLog
 public:
     MessageLog();
     ~MessageLog();
-    QStringList messages() const { return lines; }
-    QStringList messages(QtMsgType type) const;
+    QStringList messages(int type = -1) const; // of that QtMsgType, or all
 
 private:
     static void handler(QtMsgType type, const QMessageLogContext& context, const QString& text);
-    QStringList lines;
-    QList<QtMsgType> types;
+    QList<QPair<int, QString>> lines;
     QtMessageHandler previous;
 };
 
 // The type of every value next to it, nested ones included, so that a
 // comparison also tells an int from a uint or a QStringList from a list.
 QString describe(const QVariant& value);
-QString describe(const QList<QVariant>& values);
+inline QString describe(const QList<QVariant>& values) { return describe(QVariant(values)); }
 QVariant list(std::initializer_list<QVariant> values);
 
 // Re-entrancy tables: columns "during" (each of @p moments) and "victims"
@@ -138,20 +119,6 @@ void deleteVictimsOnSignal(QObject* context, const QList<QPointer<T>>& objects, 
         });
     }
 }
-
-// A receiver for any signal, connected by signature, that deletes its
-// victims (those still alive) on each call and counts the calls.
-class DeletingReceiver : public QObject
-{
-    Q_OBJECT
-
-public:
-    QList<QPointer<QObject>> victims;
-    int calls = 0;
-
-public Q_SLOTS:
-    void deleteVictims();
-};
 
 } // namespace TestSupport
 

@@ -21,14 +21,18 @@ inline void tap(MWindow* window, const QGraphicsItem* item)
                       window->mapFromScene(item->sceneBoundingRect().center()));
 }
 
-inline void key(MWindow* window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+// The widgets of type T below @p root: shown ones at any depth, or children.
+template<typename T>
+QList<T*> shown(QGraphicsItem* root, bool deep = true)
 {
-    QTest::keyClick(window->viewport(), key, modifiers);
-}
-
-inline void type(MWindow* window, const QString& text)
-{
-    QTest::keyClicks(window->viewport(), text);
+    QList<T*> result;
+    for (QGraphicsItem* item : root->childItems()) {
+        if (auto* widget = qobject_cast<T*>(item->toGraphicsObject()); widget && (!deep || widget->isVisible()))
+            result.append(widget);
+        if (deep)
+            result.append(shown<T>(item));
+    }
+    return result;
 }
 
 // Waits until @p sceneWindow (a page, a sheet) is on screen.
@@ -80,9 +84,9 @@ struct FormPage
     void tap(const QGraphicsItem* item) { ToolkitTest::tap(window.data(), item); }
     void key(Qt::Key which, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
-        ToolkitTest::key(window.data(), which, modifiers);
+        QTest::keyClick(window->viewport(), which, modifiers);
     }
-    void type(const QString& text) { ToolkitTest::type(window.data(), text); }
+    void type(const QString& text) { QTest::keyClicks(window->viewport(), text); }
 };
 
 } // namespace ToolkitTest

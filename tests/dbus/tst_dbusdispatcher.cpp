@@ -125,7 +125,6 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("trigger");
         QTest::newRow("replies") << "Echo";
-        QTest::newRow("error replies") << "Fail";
         QTest::newRow("signals") << "Emit";
         QTest::newRow("deprecated reply") << "emitCallReply";
         QTest::newRow("deprecated signal") << "emitSignalReceived";
@@ -179,7 +178,6 @@ private Q_SLOTS:
         emitFromPeer(dispatcher, SignalPath, QStringLiteral("Ping"), QStringList{QStringLiteral("x")});
         emitFromPeer(dispatcher, QStringLiteral("/elsewhere"), QStringLiteral("Lost"));
         emitFromPeer(dispatcher, TestPath, QStringLiteral("Lost"));
-        emitFromPeer(dispatcher, SignalPath + QStringLiteral("/below"), QStringLiteral("Lost"));
         emitFromPeer(dispatcher, SignalPath, QStringLiteral("Pong"));
         QTRY_COMPARE(received.count(), 2);
         QCOMPARE(describe(received.at(0)), describe((QList<QVariant>{"com.zelkor.A", "Ping", list({QStringList{"x"}})})));
@@ -194,14 +192,6 @@ private Q_SLOTS:
         QTRY_VERIFY(watcher.isFinished());
         QCOMPARE(watcher.error().type(), QDBusError::UnknownMethod);
         QCOMPARE(received.count(), 2);
-
-        // Without a signal path of its own, a dispatcher listens on the call path.
-        DBusDispatcher onCallPath(PeerName, TestPath, TestInterface);
-        QSignalSpy heard(&onCallPath, SignalSignal);
-        emitFromPeer(&onCallPath, SignalPath, QStringLiteral("Lost"));
-        emitFromPeer(&onCallPath, TestPath, QStringLiteral("Seen"));
-        QTRY_COMPARE(heard.count(), 1);
-        QCOMPARE(heard.at(0).at(1).toString(), QStringLiteral("Seen"));
     }
 
     // Malformed names would make libdbus abort the host; they are refused
@@ -256,13 +246,10 @@ private Q_SLOTS:
         QTest::newRow("lone surrogate") << QVariant(QString(QChar(0xd800))) << "s" << QVariant("?");
         QTest::newRow("string lists and byte arrays") << list({strings, QStringList(), allBytes, QByteArray()})
                                                       << "(asasayay)" << QVariant();
-        QTest::newRow("ints") << list({1, 2, 3}) << "ai" << QVariant();
         QTest::newRow("strings as list") << list({"a", "b"}) << "as" << QVariant(strings);
-        QTest::newRow("int and string") << list({1, "x"}) << "(is)" << QVariant();
         QTest::newRow("arrays of arrays") << list({list({1, 2}), list({3, 4, 5})}) << "aai" << QVariant();
         QTest::newRow("array of structs") << list({list({1, "a"}), list({2, "b"})}) << "a(is)" << QVariant();
         QTest::newRow("nested struct") << list({true, list({1, "x"})}) << "(b(is))" << QVariant();
-        QTest::newRow("array of byte arrays") << list({QByteArray("ab"), QByteArray()}) << "aay" << QVariant();
         QTest::newRow("struct field that cannot be sent") << list({1, 2.5, "x"}) << "(is)" << list({1, "x"});
         // The protocol allows 32 nested arrays, and 32 structures inside
         // them; a list in the innermost one would be a 33rd array, so that
@@ -297,8 +284,6 @@ private Q_SLOTS:
         QTest::newRow("user type") << QVariant::fromValue(short(3)) << "short";
         QTest::newRow("empty list") << list({}) << "QVariantList";
         QTest::newRow("arrays of different shapes") << list({list({1, 2}), list({3, "x"})}) << "QVariantList";
-        QTest::newRow("doubles") << list({1.5, 2.5}) << "QVariantList";
-        QTest::newRow("empty lists") << list({list({}), list({})}) << "QVariantList";
         QTest::newRow("struct of nothing sendable") << list({1.5, QPoint()}) << "QVariantList";
         QTest::newRow("nested too deep") << arraysAroundStructs(40, 0, 1) << "QVariantList";
         // Beyond the protocol's limits the bus would drop the connection.
@@ -351,14 +336,11 @@ private Q_SLOTS:
         QTest::addColumn<QVariant>("expected");
         QTest::addColumn<QStringList>("messages");
         const QString unsupported = QStringLiteral("Unsupported DBUS type: %1");
-        QTest::newRow("boolean 0") << "bool-false" << list({false}) << QStringList();
         QTest::newRow("byte is a char") << "byte" << list({QChar('A')}) << QStringList();
         QTest::newRow("variant") << "variant" << list({QVariant()}) << QStringList{unsupported.arg(DBUS_TYPE_VARIANT)};
         QTest::newRow("dictionary") << "dict" << list({list({QVariant(), QVariant()})})
                                     << QStringList{unsupported.arg(101), unsupported.arg(101)};
         QTest::newRow("empty int array") << "empty-int-array" << list({list({})}) << QStringList();
-        QTest::newRow("empty byte array") << "empty-byte-array" << list({QByteArray()}) << QStringList();
-        QTest::newRow("empty string array") << "empty-string-array" << list({QStringList()}) << QStringList();
         // 7, a double, "after": one entry per argument.
         QTest::newRow("one entry per argument") << "mixed" << list({7, QVariant(), "after"})
                                                 << QStringList{unsupported.arg(DBUS_TYPE_DOUBLE)};
