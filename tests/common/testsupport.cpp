@@ -174,11 +174,6 @@ QString describe(const QVariant& value)
     return text;
 }
 
-QVariant list(std::initializer_list<QVariant> values)
-{
-    return QVariant(QList<QVariant>(values));
-}
-
 void addReceiverVictimRows(const QList<const char*>& moments)
 {
     QTest::addColumn<QString>("during");
@@ -187,16 +182,6 @@ void addReceiverVictimRows(const QList<const char*>& moments)
         for (const char* victims : {"emitter", "siblings", "everyone"})
             QTest::addRow("%s, %s", during, victims) << QString::fromLatin1(during) << QString::fromLatin1(victims);
     }
-}
-
-int receiversRun(const QString& victims)
-{
-    return victims == QLatin1String("emitter") ? 3 : 1;
-}
-
-int survivors(const QString& victims)
-{
-    return victims == QLatin1String("siblings") ? 1 : 0;
 }
 
 } // namespace TestSupport

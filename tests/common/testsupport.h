@@ -95,7 +95,7 @@ private:
 // comparison also tells an int from a uint or a QStringList from a list.
 QString describe(const QVariant& value);
 inline QString describe(const QList<QVariant>& values) { return describe(QVariant(values)); }
-QVariant list(std::initializer_list<QVariant> values);
+inline QVariant list(std::initializer_list<QVariant> values) { return QVariant(QList<QVariant>(values)); }
 
 // Re-entrancy tables: columns "during" (each of @p moments) and "victims"
 // ("emitter", "siblings", "everyone") for three objects whose receivers,
@@ -103,8 +103,8 @@ QVariant list(std::initializer_list<QVariant> values);
 // receiversRun() receivers run, as objects are notified only while alive,
 // and survivors() objects are left.
 void addReceiverVictimRows(const QList<const char*>& moments);
-int receiversRun(const QString& victims);
-int survivors(const QString& victims);
+inline int receiversRun(const QString& victims) { return victims == QLatin1String("emitter") ? 3 : 1; }
+inline int survivors(const QString& victims) { return victims == QLatin1String("siblings") ? 1 : 0; }
 template<typename T, typename Signal>
 void deleteVictimsOnSignal(QObject* context, const QList<QPointer<T>>& objects, Signal signal,
                            const QString& victims, int& calls)

@@ -30,28 +30,25 @@ private Q_SLOTS:
         QPointer<ConnectivityDialogRequest> request(
             new ConnectivityDialogRequest(QStringLiteral("m"), {1}, QStringLiteral("s")));
         QStringList seen;
-        const auto look = [&] {
-            seen << QString::number(request->state()) << request->responseSignal();
+        const auto look = [&](const QString& reason) {
+            seen << reason << QString::number(request->state()) << request->responseSignal();
             for (const QVariant& value : request->returnArguments())
                 seen << value.toString();
             if (deleteIt)
                 delete request.data();
         };
-        connect(request.data(), &ConnectivityDialogRequest::completed, this, look);
-        connect(request.data(), &ConnectivityDialogRequest::canceled, this, [&](const QString& reason) {
-            seen << reason;
-            look();
-        });
+        connect(request.data(), &ConnectivityDialogRequest::completed, this, [&] { look(QString()); });
+        connect(request.data(), &ConnectivityDialogRequest::canceled, this, look);
         connect(request.data(), &ConnectivityDialogRequest::completed, this, [&] { seen << "later"; });
         connect(request.data(), &ConnectivityDialogRequest::canceled, this, [&] { seen << "later"; });
         if (complete)
             request->complete(QStringLiteral("dialog_done"), {1, QStringLiteral("chosen")});
         else
             request->cancel(QStringLiteral("user pressed back"));
-        QStringList expected = complete ? QStringList{QString::number(ConnectivityDialogRequest::Completed),
-                                                      "dialog_done", "1", "chosen"}
-                                        : QStringList{"user pressed back",
-                                                      QString::number(ConnectivityDialogRequest::Canceled), ""};
+        QStringList expected{complete ? "" : "user pressed back",
+                             QString::number(complete ? ConnectivityDialogRequest::Completed
+                                                      : ConnectivityDialogRequest::Canceled)};
+        expected << (complete ? QStringList{"dialog_done", "1", "chosen"} : QStringList{""});
         if (!deleteIt)
             expected << "later";
         QCOMPARE(seen, expected);

@@ -154,37 +154,6 @@ private Q_SLOTS:
         QCOMPARE(asker.currentStatus(), consent);
     }
 
-    // The radio coming on by other means answers the question for everyone;
-    // the objects share one question, which the last one takes along.
-    void theQuestionIsShared_data()
-    {
-        QTest::addColumn<bool>("radioComesOn");
-        QTest::newRow("the radio comes on") << true;
-        QTest::newRow("the objects go") << false;
-    }
-
-    void theQuestionIsShared()
-    {
-        QFETCH(bool, radioComesOn);
-        QVERIFY(daemon.reset(0x1e));
-        auto* first = new OfflineMode;
-        QScopedPointer<OfflineMode> second(new OfflineMode);
-        QSignalSpy status(second.data(), &OfflineMode::status);
-        first->requestExitAsync();
-        second->requestExitAsync();
-        QTRY_VERIFY(shownQuestion());
-        QCOMPARE(shownQuestions(), 1);
-        delete first;
-        QCOMPARE(shownQuestions(), 1);
-        if (radioComesOn) {
-            QVERIFY(daemon.changeRadioStates(1, 1));
-            QTRY_COMPARE(statuses(status), QStringList{QStringLiteral("online")});
-        } else {
-            second.reset();
-        }
-        QCOMPARE(shownQuestions(), 0);
-    }
-
     void receiversMayDestroyObjects_data()
     {
         TestSupport::addReceiverVictimRows({"indication", "asynchronous decline", "blocking question"});

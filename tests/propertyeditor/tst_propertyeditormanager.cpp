@@ -228,31 +228,6 @@ private Q_SLOTS:
         QVERIFY(!manager.propertyValue("p").isValid());
     }
 
-    // A mapper's keys are the host's: empty, with NULs, beyond Latin-1 or
-    // huge, as property names of an object. Each is written and announced.
-    void hostileMapperKeys()
-    {
-        struct Keys : Pavane::ValueKeyMapperIf
-        {
-            QString mappedKey() const override { return QString(); }
-            QVariant mappedValue() const override { return QVariant::fromValue<QObject*>(nullptr); }
-            QStringList obsoleteKeys() const override
-            {
-                return {QString::fromLatin1("a\0b", 3), QStringLiteral("\u0416\U0001F600"), QString(70000, 'k'),
-                        QString(QChar(0xdc00))};
-            }
-        } keys;
-        Target target;
-        PropertyEditorManager manager(&target);
-        auto* edit = placed<MTextEdit>(new MTextEdit);
-        QVERIFY(manager.bindEditor(edit, &keys));
-        QSignalSpy changed(&manager, &PropertyEditorManager::propertyChanged);
-        typeInto(edit, "x");
-        QCOMPARE(changed.count(), 5);
-        QCOMPARE(changed.at(0).at(0).toString(), QString());
-        QCOMPARE(changed.at(3).at(0).toString().size(), 70000);
-    }
-
     void editorsAndManagerGoingAway()
     {
         auto* manager = new PropertyEditorManager(QMap<QString, QVariant>{{"ssid", "a"}});

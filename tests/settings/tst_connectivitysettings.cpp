@@ -129,8 +129,6 @@ private Q_SLOTS:
         QTest::newRow("damaged list") << row("5", "X'09'") << list({}) << "Error while reading k";
         QTest::newRow("unknown kind") << row("42", "X'3f'") << QVariant() << "UnKnown value type";
         QTest::newRow("int beyond 32 bits") << row("2", "99999999999") << QVariant() << QString();
-        QTest::newRow("int as text") << row("2", "'abc'") << QVariant() << QString();
-        QTest::newRow("kind beyond 32 bits") << row("4294967298", "7") << QVariant() << QString();
         QTest::newRow("string with a NUL") << row("1", "X'610062'") << QVariant(QStringLiteral("a")) << QString();
         QTest::newRow("bytes with a NUL") << row("6", "X'610062'") << QVariant(QByteArray("a\0b", 3)) << QString();
         QTest::newRow("huge bytes") << row("6", "zeroblob(20000000)") << QVariant() << QString();

@@ -36,19 +36,12 @@ namespace {
 struct Scene
 {
     ToolkitTest::FormPage* page = nullptr;
-    MWindow* window = nullptr;
     QObject* emitter = nullptr;
     const char* signal = nullptr;
     QList<QPointer<QObject>> victims;
     // Not the receiver's to delete: the test deletes them at the end.
     QList<QPointer<QObject>> leftovers;
     std::function<void()> trigger;
-
-    template<typename Widget>
-    Widget* place(Widget* widget)
-    {
-        return page->place(widget);
-    }
 
     void set(QObject* from, const char* what, QObject* victim, std::function<void()> action)
     {
@@ -97,7 +90,7 @@ SimpleSheet* shownSheet(Scene& scene, QGraphicsWidget* content = nullptr, bool w
     }
     if (content)
         sheet->setContent(content);
-    sheet->appear(scene.window);
+    sheet->appear(scene.page->window.data());
     if (!ToolkitTest::appeared(sheet))
         qWarning("the sheet did not appear");
     return sheet;
@@ -166,7 +159,7 @@ class TestReentrancy : public QObject, private ToolkitTest::FormPage
                     auto* manager = new PropertyEditorManager(target);
                     // The mapper outlives its editor's binding, as it must.
                     auto mapper = QSharedPointer<Mapper>::create();
-                    MWidget* editor = scene.place(kind.make(*manager, *mapper));
+                    MWidget* editor = scene.page->place(kind.make(*manager, *mapper));
                     QObject::connect(editor, &QObject::destroyed, [mapper] {});
                     scene.emitter = manager;
                     scene.signal = SIGNAL(propertyChanged(QString));
@@ -197,13 +190,13 @@ private Q_SLOTS:
         addPropertyEditorRows();
 
         QTest::newRow("buttonClicked deletes the button group") << Setup([](Scene& scene) {
-            auto* group = scene.place(new ButtonGroupContainer);
+            auto* group = scene.page->place(new ButtonGroupContainer);
             group->addButton(QStringLiteral("a"), true);
             group->addButton(QStringLiteral("b"), false);
             scene.set(group, SIGNAL(buttonClicked(MButton*)), group, [&scene, group] { scene.page->tap(group->button(1)); });
         });
         QTest::newRow("a button's toggled during setSelectedText deletes the group") << Setup([](Scene& scene) {
-            auto* group = scene.place(new ButtonGroupContainer);
+            auto* group = scene.page->place(new ButtonGroupContainer);
             for (const char* text : {"a", "b", "b", "b"})
                 group->addButton(QString::fromLatin1(text), false);
             scene.set(group->button(1), SIGNAL(toggled(bool)), group, [group] { group->setSelectedText(QStringLiteral("b")); });
@@ -229,7 +222,7 @@ private Q_SLOTS:
             auto* sheet = new SimpleSheet;
             sheet->setTitle(QStringLiteral("title"));
             scene.set(sheet, SIGNAL(sceneWindowStateChanged(MSceneWindow::SceneWindowState,MSceneWindow::SceneWindowState)),
-                      sheet, [&scene, sheet] { sheet->appear(scene.window); });
+                      sheet, [&scene, sheet] { sheet->appear(scene.page->window.data()); });
         });
         QTest::newRow("the keyboard's action key, set on focus, deletes the sheet") << Setup([](Scene& scene) {
             auto* field = new MTextEdit;
@@ -254,7 +247,7 @@ private Q_SLOTS:
                       [&scene] { scene.page->key(Qt::Key_Return); });
         });
         QTest::newRow("the check-box row's help button deletes the row") << Setup([](Scene& scene) {
-            auto* row = scene.place(new SimpleCheckBoxLabel(new MButton, QStringLiteral("WLAN"), MButton::switchType));
+            auto* row = scene.page->place(new SimpleCheckBoxLabel(new MButton, QStringLiteral("WLAN"), MButton::switchType));
             row->setHelpPageId(QStringLiteral("help"));
             MHelpButton::setHelpHandler([](const QString&) {});
             auto* help = ToolkitTest::shown<MHelpButton>(row).value(0);
@@ -263,7 +256,7 @@ private Q_SLOTS:
             scene.set(help, SIGNAL(helpPageOpened(QString)), row, [&scene, help] { scene.page->tap(help); });
         });
         QTest::newRow("the prefixed field's textChanged deletes it") << Setup([](Scene& scene) {
-            auto* edit = scene.place(new PrefixTextEdit);
+            auto* edit = scene.page->place(new PrefixTextEdit);
             edit->setPrefix(QStringLiteral("http://"));
             scene.set(edit, SIGNAL(textChanged()), edit, [&scene, edit] {
                 scene.page->tap(edit);
@@ -271,12 +264,12 @@ private Q_SLOTS:
             });
         });
         QTest::newRow("the prefixed field's gainedFocus deletes it") << Setup([](Scene& scene) {
-            auto* edit = scene.place(new PrefixTextEdit);
+            auto* edit = scene.page->place(new PrefixTextEdit);
             edit->setPrefix(QStringLiteral("http://"));
             scene.set(edit, SIGNAL(gainedFocus(Qt::FocusReason)), edit, [&scene, edit] { scene.page->tap(edit); });
         });
         QTest::newRow("a paste's textChanged deletes the key field") << Setup([](Scene& scene) {
-            auto* edit = scene.place(new KeyTextEdit);
+            auto* edit = scene.page->place(new KeyTextEdit);
             edit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9a-f]{10}"), edit));
             QGuiApplication::clipboard()->setText(QStringLiteral("0123456789"));
             scene.set(edit, SIGNAL(textChanged()), edit, [&scene, edit] {
@@ -285,7 +278,7 @@ private Q_SLOTS:
             });
         });
         QTest::newRow("a drill-down item's clicked deletes it") << Setup([](Scene& scene) {
-            auto* item = scene.place(new DrillDownItem);
+            auto* item = scene.page->place(new DrillDownItem);
             item->setTitle(QStringLiteral("Connections"));
             item->setSubtitle(QStringLiteral("WLAN"));
             scene.set(item, SIGNAL(clicked()), item, [&scene, item] { scene.page->tap(item); });
@@ -297,7 +290,6 @@ private Q_SLOTS:
         QFETCH(Setup, setup);
         Scene scene;
         scene.page = this;
-        scene.window = window.data();
         setup(scene);
         QVERIFY(scene.emitter && scene.trigger);
         DeletingReceiver deleter;

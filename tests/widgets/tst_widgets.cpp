@@ -21,7 +21,6 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QPointer>
 #include <QRegularExpressionValidator>
 #include <QSignalSpy>
 #include <QTextBlock>
@@ -49,8 +48,6 @@ qreal indent(const MTextEdit* edit)
 }
 
 } // namespace
-
-Q_DECLARE_METATYPE(Qt::Alignment)
 
 class TestWidgets : public QObject, private ToolkitTest::FormPage
 {
@@ -86,40 +83,6 @@ private Q_SLOTS:
         // A button the host deletes is no longer reported, nor deleted again.
         delete group->button(2);
         QVERIFY(!group->button(2));
-    }
-
-    // Stacked in portrait and side by side in landscape, or fixed side by
-    // side, which then stays.
-    void buttonGroupLayouts_data()
-    {
-        QTest::addColumn<bool>("fixed");
-        QTest::newRow("by orientation") << false;
-        QTest::newRow("fixed after buttons exist") << true;
-    }
-
-    void buttonGroupLayouts()
-    {
-        QFETCH(bool, fixed);
-        auto* group = new ButtonGroupContainer;
-        group->addButton(QStringLiteral("short"));
-        group->addButton(QStringLiteral("a longer label"));
-        if (fixed) {
-            group->setFixedModeOrientation(Qt::Horizontal);
-            group->setFixedModeEnabled(true);
-        }
-        MButton* first = place(group)->button(0);
-        MButton* second = group->button(1);
-        const auto sideBySide = [=] { return first->pos().y() == second->pos().y() && leftOf(first, second); };
-        QTRY_VERIFY(fixed ? sideBySide() : above(first, second));
-        window->resize(854, 480);
-        QTRY_VERIFY(sideBySide());
-        QCOMPARE(first->size().width(), second->size().width()); // whatever their texts
-        if (fixed) {
-            QTest::ignoreMessage(QtWarningMsg,
-                                 "ButtonGroupContainer: Unable to disable fixed mode when the layout is created");
-            group->setFixedModeEnabled(false);
-            QVERIFY(group->isFixedModeEnabled());
-        }
     }
 
     // A switch stands at the right end, a check box at the left, the help
@@ -211,39 +174,6 @@ private Q_SLOTS:
         QCOMPARE(edit->text(), row[3]);
     }
 
-    // What a frame shows above its content, chosen by the content: a label,
-    // or one in a divider header.
-    void captions_data()
-    {
-        QTest::addColumn<QString>("content"); // a text edit's style, or "none"
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("caption"); // its style, in a divider or not, its alignment
-        const QString plain = QString::number(Qt::AlignLeft | Qt::AlignVCenter);
-        const QString top = QString::number(Qt::AlignLeft | Qt::AlignTop);
-        QTest::newRow("input field") << "CommonInputFieldText" << "Name" << "CommonFieldLabel " + top;
-        QTest::newRow("right-to-left title") << "CommonInputFieldText" << "שם"
-                                             << "CommonFieldLabel " + QString::number(Qt::AlignRight | Qt::AlignTop);
-        QTest::newRow("panel") << "CommonPanel" << "Options" << "CommonGroupHeader divider " + plain;
-        QTest::newRow("other styles") << "CommonLargePanel" << "Details" << " " + plain;
-        QTest::newRow("no content") << "none" << "Group" << "CommonGroupHeader divider " + plain;
-    }
-
-    void captions()
-    {
-        QFETCH(QString, content);
-        QFETCH(QString, title);
-        QFETCH(QString, caption);
-        SimpleFrame frame(title);
-        MTextEdit* edit = content == QLatin1String("none") ? nullptr : new MTextEdit;
-        if (edit)
-            edit->setStyleName(content);
-        frame.setContent(edit);
-        DividerHeader* header = shown<DividerHeader>(&frame, false).value(0);
-        MLabel* label = header ? header->label() : shown<MLabel>(&frame, false).value(0);
-        QVERIFY(label);
-        QCOMPARE(label->styleName() + (header ? " divider " : " ") + QString::number(label->alignment()), caption);
-    }
-
     void aFrameOnScreen()
     {
         auto* frame = new SimpleFrame(QStringLiteral("Network name"));
@@ -266,6 +196,10 @@ private Q_SLOTS:
         SimpleFrame untitled{QString()};
         untitled.setContent(new MWidget);
         QCOMPARE(untitled.childItems().size(), 1); // no caption
+        // A group's caption stands in a divider header.
+        SimpleFrame grouped(QStringLiteral("Security"));
+        grouped.setContent(new ButtonGroupContainer);
+        QCOMPARE(shown<DividerHeader>(&grouped, false).size(), 1);
     }
 
     // A page header's text stands over its line, elided; a group header's
