@@ -15,6 +15,15 @@ if(WARNINGS_AS_ERRORS)
   add_compile_options(-Werror)
 endif()
 include(GNUInstallDirs)
+option(BUILD_TESTING "Build the tests" ON)
+
+# platform_add_tests(): the project's tests/ folder, when tests are wanted.
+macro(platform_add_tests)
+  if(BUILD_TESTING)
+    enable_testing()
+    add_subdirectory(tests)
+  endif()
+endmacro()
 
 set(PLATFORM_COMMON_DIR ${CMAKE_CURRENT_LIST_DIR})
 
