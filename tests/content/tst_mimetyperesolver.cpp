@@ -69,7 +69,6 @@ private Q_SLOTS:
         QTest::newRow("case-sensitive rule") << "main.C" << "text/x-c++src";
         QTest::newRow("case-sensitive rule, other case") << "main.c" << "text/x-csrc";
         QTest::newRow("flags are no glob") << "cs" << "application/octet-stream";
-        QTest::newRow("case-sensitive literal, other case") << "CORE" << "application/octet-stream";
         QTest::newRow("pattern") << "page.3" << "text/x-manual";
         QTest::newRow("the last line, without newline") << "file.last" << "application/x-last";
         QTest::newRow("a line with one field") << "onlyonefield" << "application/octet-stream";

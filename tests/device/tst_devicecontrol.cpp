@@ -61,8 +61,6 @@ private Q_SLOTS:
                                                     << request(0, 0x0c);
         QTest::newRow("cellular and WLAN of 0x0d") << 0x0du << (RadioState::Cellular | RadioState::WLAN) << false
                                                    << request(0x06, 0x06);
-        QTest::newRow("all radios of 0x1f") << 0x1fu << RadioState::Radios(RadioState::AllRadios) << true
-                                            << request(0, 0x1f);
         QTest::newRow("no radio of 0x00") << 0x00u << RadioState::Radios(RadioState::NoRadio) << true << request(0, 0);
         QTest::newRow("unknown bits are dropped") << 0x04u << RadioState::Radios(0x24) << true << request(0, 0x04);
     }

@@ -132,7 +132,6 @@ private Q_SLOTS:
             });
             answering.start(10);
             QCOMPARE(asker.requestExit(), consent);
-            QVERIFY(!answering.isActive());
         } else {
             asker.requestExitAsync();
             QTRY_VERIFY(shownQuestion());

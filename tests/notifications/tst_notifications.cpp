@@ -31,13 +31,7 @@ public:
                                      true);
     }
     QList<uint> ids() const { return qdbus_cast<QList<uint>>(control("Ids").value(0)); }
-    QStringList get(uint id) const // summary, body, icon, category
-    {
-        QStringList shown;
-        for (const QVariant& value : control("Get", {id}))
-            shown << value.toString();
-        return shown;
-    }
+    QStringList get(uint id) const { return QVariant(control("Get", {id})).toStringList(); } // summary, body, icon, category
     bool invoke(uint id) const { return control("Invoke", {id, QStringLiteral("default")}).value(0).toBool(); } // a tap
 
 private:

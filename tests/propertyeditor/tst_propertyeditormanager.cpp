@@ -71,23 +71,6 @@ private Q_SLOTS:
         QLocale::setDefault(QLocale::c());
     }
 
-    void buttonsAndSwitches()
-    {
-        PropertyEditorManager manager(QMap<QString, QVariant>{{"hidden", true}, {"dhcp", "manual"}});
-        auto* hidden = placed<MButton>(manager.createEditor("hidden", QVariant::Invalid));
-        QVERIFY(hidden && hidden->isCheckable() && hidden->isChecked());
-        tap(hidden);
-        QCOMPARE(manager.propertyValue("hidden"), QVariant(false));
-
-        // A switch between two values of any type.
-        auto* dhcp = placed<MButton>(manager.createEditor("dhcp", QVariant("auto"), QVariant("manual")));
-        QVERIFY(!dhcp->isChecked());
-        tap(dhcp);
-        QCOMPARE(manager.propertyValue("dhcp"), QVariant(QStringLiteral("auto")));
-        tap(dhcp);
-        QCOMPARE(manager.propertyValue("dhcp"), QVariant(QStringLiteral("manual")));
-    }
-
     // What a text edit shows and stores, by the property's type. In a locale
     // with its own minus sign, an edited number used to be stored as 0.
     void textEdits_data()

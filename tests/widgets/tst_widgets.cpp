@@ -13,10 +13,8 @@
 
 #include <MButton>
 #include <MHelpButton>
-#include <MImageWidget>
 #include <MLabel>
 #include <MProgressIndicator>
-#include <MSeparator>
 #include <MTextEdit>
 
 #include <QClipboard>
@@ -200,32 +198,6 @@ private Q_SLOTS:
         SimpleFrame grouped(QStringLiteral("Security"));
         grouped.setContent(new ButtonGroupContainer);
         QCOMPARE(shown<DividerHeader>(&grouped, false).size(), 1);
-    }
-
-    // A page header's text stands over its line, elided; a group header's
-    // line leads its label.
-    void headers()
-    {
-        auto* panel = place(new HeaderPanel(QStringLiteral("A rather long heading for a narrow phone screen indeed")));
-        MLabel* label = shown<MLabel>(panel, false).value(0);
-        QVERIFY(label && above(label, shown<MSeparator>(panel, false).value(0)));
-        QVERIFY(label->size().width() <= panel->size().width());
-        auto* header = place(new DividerHeader(QStringLiteral("Advanced")));
-        QVERIFY(leftOf(shown<MSeparator>(header, false).value(0), header->label()));
-    }
-
-    void drillDownItem()
-    {
-        auto* item = new DrillDownItem;
-        item->setTitle(QStringLiteral("Home network"));
-        MLabel* title = shown<MLabel>(place(item), false).value(0);
-        QCOMPARE(title->styleName(), QStringLiteral("CommonSingleTitle"));
-        QVERIFY(leftOf(title, shown<MImageWidget>(item, false).value(0)));
-        // A subtitle, even an empty one, turns the title into a two-line one.
-        item->setSubtitle(QString());
-        QCOMPARE(title->styleName(), QStringLiteral("CommonTitle"));
-        item->setSubtitle(QStringLiteral("WPA2, saved"));
-        QCOMPARE(shown<MLabel>(item, false).size(), 2);
     }
 
     // Texts as a host may pass them on: huge, right-to-left, with NULs and
