@@ -22,16 +22,6 @@ QString environmentProblem()
     return {};
 }
 
-ServiceProcess::ServiceProcess()
-{
-    process.setStandardErrorFile(scratchPath(QStringLiteral("stderr.log")));
-}
-
-ServiceProcess::~ServiceProcess()
-{
-    stop();
-}
-
 bool ServiceProcess::start(const QString& program, const QStringList& arguments, const QString& serviceName,
                            bool sessionBus)
 {

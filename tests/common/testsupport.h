@@ -25,8 +25,8 @@ QString environmentProblem();
 class ServiceProcess
 {
 public:
-    ServiceProcess();
-    ~ServiceProcess();
+    ServiceProcess() { process.setStandardErrorFile(scratchPath(QStringLiteral("stderr.log"))); }
+    ~ServiceProcess() { stop(); }
     // Starts @p program and waits until that very process owns @p serviceName.
     bool start(const QString& program, const QStringList& arguments, const QString& serviceName,
                bool sessionBus = false);

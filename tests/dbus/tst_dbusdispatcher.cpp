@@ -200,7 +200,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("warning");
         const QString invalid = QStringLiteral("invalid D-Bus name");
         QTest::newRow("service without dot") << QStringList{"nodot", TestPath, TestInterface, "Echo"} << invalid;
-        QTest::newRow("service beyond Latin-1") << QStringList{"com.zelkor.Ωmega", TestPath, TestInterface, "Echo"} << invalid;
         QTest::newRow("relative path") << QStringList{PeerName, "com/zelkor", TestInterface, "Echo"} << invalid;
         QTest::newRow("interface with dash") << QStringList{PeerName, TestPath, "com.zel-kor", "Echo"} << invalid;
         QTest::newRow("method with NUL") << QStringList{PeerName, TestPath, TestInterface, QString::fromLatin1("Echo\0x", 6)}
@@ -334,7 +333,6 @@ private Q_SLOTS:
         QTest::newRow("variant") << "variant" << list({QVariant()}) << QStringList{unsupported.arg(DBUS_TYPE_VARIANT)};
         QTest::newRow("dictionary") << "dict" << list({list({QVariant(), QVariant()})})
                                     << QStringList{unsupported.arg(101), unsupported.arg(101)};
-        QTest::newRow("empty int array") << "empty-int-array" << list({list({})}) << QStringList();
         // 7, a double, "after": one entry per argument.
         QTest::newRow("one entry per argument") << "mixed" << list({7, QVariant(), "after"})
                                                 << QStringList{unsupported.arg(DBUS_TYPE_DOUBLE)};

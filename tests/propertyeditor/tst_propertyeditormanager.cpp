@@ -83,7 +83,6 @@ private Q_SLOTS:
         QTest::newRow("no group separators") << QVariant(1234567) << "1234567" << "8" << QVariant(12345678);
         QTest::newRow("locale's minus sign") << QVariant(-42) << QString::fromUtf8("\u221242") << "1" << QVariant(-421);
         QTest::newRow("list") << QVariant(QStringList{"a", "b"}) << "a b" << ", c" << QVariant(QStringList{"a", "b", "c"});
-        QTest::newRow("bytes") << QVariant(QByteArray("ab")) << "ab" << "c" << QVariant(QByteArray("abc"));
         QTest::newRow("no value yet") << QVariant() << "" << "Koti" << QVariant(QStringLiteral("Koti"));
     }
 

@@ -238,7 +238,6 @@ private Q_SLOTS:
         QTest::addColumn<bool>("createWatcher");
         QTest::newRow("the emitter") << true << false << false;
         QTest::newRow("its sibling") << false << true << false;
-        QTest::newRow("both") << true << true << false;
         QTest::newRow("the emitter, making a new watcher") << true << false << true;
     }
 

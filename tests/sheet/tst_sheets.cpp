@@ -142,7 +142,6 @@ private Q_SLOTS:
         QTest::addColumn<QList<QPointF>>("places");
         QTest::addColumn<QList<int>>("order");
         QTest::newRow("side by side") << QList<QPointF>{{250, 100}, {10, 100}} << QList<int>{1, 0};
-        QTest::newRow("same column") << QList<QPointF>{{10, 300}, {10, 100}} << QList<int>{1, 0};
         QTest::newRow("left edge below") << QList<QPointF>{{250, 100}, {0, 400}, {250, 300}} << QList<int>{1, 0, 2};
     }
 
