@@ -7,6 +7,7 @@
 #include "toolkittest.h"
 
 #include <MButton>
+#include <MLocale>
 #include <MMessageBox>
 #include <MWindow>
 
@@ -98,6 +99,24 @@ private Q_SLOTS:
         QCOMPARE(changeRequests(), 1u);
         QCOMPARE(lastChangeRequest(), (QList<QVariant>{0u, 1u}));
         QVERIFY(!mode.currentStatus());
+    }
+
+    // The host's own language and catalogues stay; "offline" joins them.
+    void theHostsLocaleStays()
+    {
+        qputenv("TESSELTOUCH_TRANSLATIONS_DIR", HOST_TRANSLATIONS_DIR);
+        MLocale host(QStringLiteral("fi"));
+        host.installTrCatalog(QStringLiteral("hostapp"));
+        MLocale::setDefault(host);
+        QVERIFY(daemon.reset(0x1f));
+        {
+            OfflineMode mode;
+            QCOMPARE(MLocale::defaultLocale().name(), QStringLiteral("fi"));
+            QCOMPARE(qtTrId("host_greeting"), QStringLiteral("Hei"));
+            QCOMPARE(qtTrId("qtn_offl_exiting"), QStringLiteral("Poistutaanko lentotilasta?"));
+        }
+        MLocale::setDefault(MLocale(QStringLiteral("en")));
+        qunsetenv("TESSELTOUCH_TRANSLATIONS_DIR");
     }
 
     void answeringTheQuestion_data()

@@ -14,6 +14,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#if defined(__SANITIZE_ADDRESS__)
+extern "C" size_t __sanitizer_get_current_allocated_bytes();
+#define HEAP_FROM_SANITIZER
+#else
+#include <malloc.h>
+#endif
+
 namespace {
 
 // The int values a handle was told of, -1 for none.
@@ -50,6 +57,16 @@ bool intact(const QString& database)
 }
 
 } // namespace
+
+size_t heapInUse()
+{
+#ifdef HEAP_FROM_SANITIZER
+    return __sanitizer_get_current_allocated_bytes();
+#else
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+#endif
+}
 
 class TestNetPrefs : public QObject
 {
@@ -130,6 +147,33 @@ private Q_SLOTS:
         QVERIFY(run({"--db", link, "set", "iap", "x", "k", "int", "1"}) > 0);
         QVERIFY(run({"--db", link, "get", "iap", "x", "k"}) != -1);
         QCOMPARE(mode(dir.filePath(QStringLiteral("elsewhere.db"))), -1);
+    }
+
+    // Past the change log's pruning: a reader whose log was empty still sees
+    // what another process wrote, and a process that only writes keeps no
+    // bookkeeping that grows with its writes.
+    void aLongHistoryOfWrites()
+    {
+        QVERIFY(tool({"set", "iap", "other", "k", "int", "0"}));
+        sqlite3* db = nullptr;
+        QCOMPARE(sqlite3_open(QFile::encodeName(database).constData(), &db), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(db, "DELETE FROM changes", nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+        net_prefs_handle* reader = net_prefs_open(NET_PREFS_TYPE_IAP, "cached");
+        QCOMPARE(intValue(reader, "x"), -1);
+        QVERIFY(tool({"set", "iap", "cached", "x", "int", "3"}));
+        QVERIFY(tool({"fill", "iap", "filler", "k", "5200"}));
+        QCOMPARE(intValue(reader, "x"), 3);
+        net_prefs_close(reader);
+
+        net_prefs_handle* writer = net_prefs_open(NET_PREFS_TYPE_IAP, "writer");
+        for (int i = 0; i < 200; ++i) // what the first writes set up once
+            QCOMPARE(net_prefs_set_int(writer, "k", i), NET_PREFS_OK);
+        const size_t before = heapInUse();
+        for (int i = 0; i < 8000; ++i)
+            QCOMPARE(net_prefs_set_int(writer, "k", i), NET_PREFS_OK);
+        QVERIFY2(heapInUse() < before + 128 * 1024, qPrintable(QString::number(heapInUse() - before)));
+        net_prefs_close(writer);
     }
 
     // A writer killed at a point of its write: every reader's next read sees

@@ -1,0 +1,11 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="fi">
+<context>
+    <name></name>
+    <message id="host_greeting">
+        <source>Hello</source>
+        <translation>Hei</translation>
+    </message>
+</context>
+</TS>
