@@ -1,7 +1,7 @@
 // Arbitrary bytes as a file without suffix: isContactType must read it
 // without a crash or a sanitizer report, and say yes only for a file that
 // holds "BEGIN:VCARD".
-#include <Pavane/ContactExporter>
+#include <Pavane/contactexporter.h>
 
 #include <QFile>
 #include <QFileInfo>

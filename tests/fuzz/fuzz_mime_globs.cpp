@@ -4,7 +4,7 @@
 // again from a fresh start must get from the cache what the file gave it.
 #include "content/mimetyperesolver_p.h"
 
-#include <Pavane/MimeTypeResolver>
+#include <Pavane/mimetyperesolver.h>
 
 #include <QList>
 
