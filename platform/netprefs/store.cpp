@@ -428,14 +428,8 @@ int Store::write(int type, const std::string& id, const std::string& key, const 
     }
 
     int64_t seq = 0;
-    if (ok && changed) {
-        Use use(statements[Log]);
-        sqlite3_bind_int(use.statement, 1, type);
-        bindText(use.statement, 2, id);
-        bindText(use.statement, 3, key);
-        ok = sqlite3_step(use.statement) == SQLITE_DONE;
-        seq = sqlite3_last_insert_rowid(db);
-    }
+    if (ok && changed)
+        ok = logChange(type, id, key, &seq);
     if (ok && seq > 0 && seq % PruneEvery == 0) {
         Use use(statements[Prune]);
         sqlite3_bind_int64(use.statement, 1, seq - KeptChanges);
@@ -452,6 +446,18 @@ int Store::write(int type, const std::string& id, const std::string& key, const 
         touchNotifyFile();
     }
     return NET_PREFS_OK;
+}
+
+bool Store::logChange(int type, const std::string& id, const std::string& key, int64_t* seq)
+{
+    Use use(statements[Log]);
+    sqlite3_bind_int(use.statement, 1, type);
+    bindText(use.statement, 2, id);
+    bindText(use.statement, 3, key);
+    if (sqlite3_step(use.statement) != SQLITE_DONE)
+        return false;
+    *seq = sqlite3_last_insert_rowid(db);
+    return true;
 }
 
 int Store::removeRecord(int type, const std::string& id)
@@ -477,12 +483,7 @@ int Store::removeRecord(int type, const std::string& id)
     for (const std::string& key : keys) {
         if (!ok)
             break;
-        Use use(statements[Log]);
-        sqlite3_bind_int(use.statement, 1, type);
-        bindText(use.statement, 2, id);
-        bindText(use.statement, 3, key);
-        ok = sqlite3_step(use.statement) == SQLITE_DONE;
-        seq = sqlite3_last_insert_rowid(db);
+        ok = logChange(type, id, key, &seq);
     }
     if (!commitOrRollback(ok))
         return NET_PREFS_ERROR_STORE;

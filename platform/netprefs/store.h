@@ -91,6 +91,8 @@ private:
     void touchNotifyFile();
     bool begin();
     bool commitOrRollback(bool ok);
+    // Appends one change to the log; @p seq gets its sequence number.
+    bool logChange(int type, const std::string& id, const std::string& key, int64_t* seq);
     bool selectKeys(int type, const std::string& id, std::vector<std::string>* keys);
 
     const StoredValue* lookup(int type, const std::string& id, const std::string& key);
