@@ -12,8 +12,11 @@ namespace Pavane {
 class HeaderPanelPrivate;
 
 /**
- * The heading of a dialog page: one line of text, cut short with an
- * ellipsis when too long, above a divider line. GUI thread only.
+ * The heading of a dialog page: one line of text above a divider line.
+ *
+ * The text (style name "CommonHeader") is cut short with an ellipsis when it
+ * is too long, never wrapped; the line has the style name
+ * "CommonHeaderDivider". Both are the panel's children. GUI thread only.
  */
 class PAVANEDLG_EXPORT HeaderPanel : public MWidgetController
 {
@@ -21,11 +24,16 @@ class PAVANEDLG_EXPORT HeaderPanel : public MWidgetController
     Q_PROPERTY(QString text READ text WRITE setText)
 
 public:
+    /** Creates a panel with an empty heading, a child of @p parent. */
     explicit HeaderPanel(QGraphicsItem* parent = nullptr);
+    /** Creates a panel with the heading @p text, a child of @p parent. */
     explicit HeaderPanel(const QString& text, QGraphicsItem* parent = nullptr);
+    /** Destroys the panel with its text and line. */
     ~HeaderPanel() override;
 
+    /** The heading's text, in full even when it is shown cut short. */
     QString text() const;
+    /** Sets the heading's text to @p text. */
     void setText(const QString& text);
 
 private:
