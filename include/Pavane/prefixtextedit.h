@@ -13,9 +13,18 @@ class PrefixTextEditPrivate;
 
 /**
  * A single-line text field with a fixed grey prefix at its left edge, inside
- * the field; the editable text starts right after it. The prefix is a label
- * over the field, and the field's first line is indented by its width,
- * renewed whenever the text changes or the field gains focus. GUI thread only.
+ * the field; the editable text starts right after it.
+ *
+ * The prefix is a disabled label in a fixed grey over the field, a child of
+ * it, and no part of the field's text. The field's first line is indented by
+ * the label's width, renewed whenever the prefix or the text changes and
+ * whenever the field gains focus. Once set, the prefix can be changed but
+ * not removed: an empty prefix leaves an empty label. GUI thread only.
+ *
+ * @code
+ * auto* proxy = new Pavane::PrefixTextEdit(form);
+ * proxy->setPrefix(QStringLiteral("http://"));
+ * @endcode
  */
 class PAVANEDLG_EXPORT PrefixTextEdit : public MTextEdit
 {
@@ -23,11 +32,17 @@ class PAVANEDLG_EXPORT PrefixTextEdit : public MTextEdit
     Q_PROPERTY(QString prefix READ prefix WRITE setPrefix)
 
 public:
+    /** Creates an empty single-line field without prefix, a child of @p parent. */
     explicit PrefixTextEdit(QGraphicsItem* parent = nullptr);
+    /** Destroys the field with its prefix label. */
     ~PrefixTextEdit() override;
 
-    /** Null until a prefix was set. */
+    /** The prefix's text; a null string until setPrefix() was called. */
     QString prefix() const;
+    /**
+     * Shows @p prefix before the editable text, making the label on the first
+     * call, and indents the text by the prefix's width.
+     */
     void setPrefix(const QString& prefix);
 
 private:
