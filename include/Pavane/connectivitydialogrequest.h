@@ -28,38 +28,63 @@ class PAVANEDLG_EXPORT ConnectivityDialogRequest : public QObject
     Q_OBJECT
 
 public:
+    /** Where the request stands. */
     enum State {
-        Initial = 0,
+        Initial = 0,    ///< Built and not yet answered.
         /** Free for the owner's use; the class never sets it. */
         InProgress = 1,
-        Canceled = 2,
-        Completed = 3
+        Canceled = 2,   ///< cancel() was called.
+        Completed = 3   ///< complete() was called; the answer is stored.
     };
     Q_ENUM(State)
 
+    /**
+     * A request in the state Initial: the requested @p method, its
+     * @p arguments and the @p sender's bus name, kept as they are given.
+     */
     ConnectivityDialogRequest(const QString& method, const QList<QVariant>& arguments,
                               const QString& sender, QObject* parent = nullptr);
+    /** Emits nothing, whatever the state. */
     ~ConnectivityDialogRequest() override;
 
+    /** The requested method, as given to the constructor. */
     QString method() const;
+    /** The request's arguments, as given to the constructor. */
     QList<QVariant> arguments() const;
+    /** The bus name of the requester, to which the answer goes. */
     QString sender() const;
     /** The name of the signal with which to answer; empty until completed. */
     QString responseSignal() const;
     /** The answer's arguments; empty until completed. */
     QList<QVariant> returnArguments() const;
 
+    /** The state last stored by setState(), complete() or cancel(). */
     State state() const;
     /** Stores @p state as it is, and emits nothing. */
     void setState(State state);
 
-    /** Stores the answer, sets the state to Completed and emits completed(). */
+    /**
+     * Stores the answer (@p responseSignal and @p returnArguments), sets the
+     * state to Completed and emits completed(). Each call does so again, also
+     * after cancel().
+     */
     void complete(const QString& responseSignal, const QList<QVariant>& returnArguments);
-    /** Sets the state to Canceled and emits canceled(); the answer is kept. */
+    /**
+     * Sets the state to Canceled and emits canceled() with @p reason, which
+     * is not stored; an answer stored before is kept.
+     */
     void cancel(const QString& reason);
 
 Q_SIGNALS:
+    /**
+     * complete() was called; state(), responseSignal() and returnArguments()
+     * already hold the answer. A receiver may delete the request.
+     */
     void completed();
+    /**
+     * cancel() was called with @p reason; state() is already Canceled. A
+     * receiver may delete the request.
+     */
     void canceled(const QString& reason);
 
 private:

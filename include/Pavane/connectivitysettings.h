@@ -25,6 +25,11 @@ class ConnectivitySettingsPrivate;
  * QStringList. valueChanged() reports every change of the record, made by
  * this process or another one, from the event loop.
  *
+ * When the store cannot be opened (its database missing its folder,
+ * damaged, or unreadable), the object stays usable: reads find nothing and
+ * writes return an error code, and the failure is logged in the category
+ * @c pavane.settings.
+ *
  * GUI thread only: the store delivers its change callbacks through the
  * thread's GLib main context, so the Qt event loop must run on GLib.
  */
@@ -45,14 +50,17 @@ public:
     explicit ConnectivitySettings(Type type);
     /** Opens record @p id of @p type; an empty id opens the default record. */
     ConnectivitySettings(Type type, const QString& id);
+    /** Closes the record; no valueChanged() arrives after it. */
     ~ConnectivitySettings() override;
 
     /** The value under @p key; an invalid variant when there is none. */
     QVariant get(const QString& key) const;
     /**
-     * Stores @p value under @p key (an invalid variant removes it). Returns
-     * the store's result (0 on success), or -20 for a value that cannot be
-     * stored: types other than those above, and lists other than of ints.
+     * Stores @p value under @p key (an invalid variant removes it), durably,
+     * before it returns. Returns the store's result: 0 on success, -1 for a
+     * store that could not be opened, -2 when the database could not be
+     * written; or -20 for a value that cannot be stored: types other than
+     * those above, and lists other than non-empty ones of ints.
      */
     int set(const QString& key, QVariant value);
     /**
@@ -66,10 +74,19 @@ public:
     QStringList getAllKeys() const;
 
 public Q_SLOTS:
-    /** Deletes the record from the store; this object stays usable. */
+    /**
+     * Deletes every value of the record from the store, so the record; this
+     * object stays usable and may write it afresh. valueChanged() follows
+     * for each key that had a value. A failure is logged.
+     */
     void remove();
 
 Q_SIGNALS:
+    /**
+     * The value under @p key of this record changed (or was removed), by a
+     * write of any object or process; read the new value with get(). Emitted
+     * from the event loop, once per changed key.
+     */
     void valueChanged(const QString& key);
 
 private:

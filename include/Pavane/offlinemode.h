@@ -23,18 +23,26 @@ class OfflineModePrivate;
  * Mind the two senses: status() and set() speak of offline mode (true: the
  * phone is offline), currentStatus() of the master radio (true: online).
  *
- * GUI thread only; the question needs a QApplication. The first
- * construction waits for the daemon's answer about the radios.
+ * GUI thread only; the question needs a QApplication (without one, the
+ * user is not asked and offline mode stays on). The first construction
+ * waits for the daemon's answer about the radios. The question's text comes
+ * from the translation catalogue "offline", which is added to the default
+ * locale beside the host's own.
  */
 class PAVANEDLG_EXPORT OfflineMode : public QObject
 {
     Q_OBJECT
 
 public:
+    /** Joins the shared state; the first one queries the daemon and waits. */
     explicit OfflineMode(QObject* parent = nullptr);
+    /** The last OfflineMode of the process also closes a question still shown. */
     ~OfflineMode() override;
 
-    /** Switches offline mode on (true) or off (false); returns at once. */
+    /**
+     * Switches offline mode on (@p offline true) or off; returns at once.
+     * status() follows the daemon's indication.
+     */
     void set(bool offline);
     /** True when the master radio is on, that is when offline mode is off. */
     bool currentStatus() const;
@@ -42,15 +50,29 @@ public:
 public Q_SLOTS:
     /**
      * Asks the user, blocking in a nested event loop, whether to leave offline
-     * mode; leaves it on consent. True when the phone is online or the user
-     * agreed.
+     * mode; leaves it on consent. True when the phone is online (without
+     * asking) or the user agreed; false when the user declined or there is
+     * no QApplication. The object may be destroyed during the question; the
+     * consent is acted on all the same.
      */
     bool requestExit();
-    /** Asks without blocking; the outcome arrives as status(). */
+    /**
+     * Asks without blocking; the outcome arrives as status(): false once the
+     * radio is on after consent, true when the user declined (or there is no
+     * QApplication to ask with). Does nothing when the phone is online
+     * already. The question is shared: asking again while it is shown does
+     * not show a second one.
+     */
     void requestExitAsync();
 
 Q_SIGNALS:
-    /** Offline mode is on (true) or off (false). */
+    /**
+     * Offline mode is on (@p enabled true) or off, as the daemon reported it,
+     * or the user declined to leave it (true). Emitted on every live
+     * OfflineMode, for every report of the master radio, changed or not;
+     * while the question is shown, only the radio coming on is reported. A
+     * receiver may delete any OfflineMode, this one too.
+     */
     void status(bool enabled);
 
 private:

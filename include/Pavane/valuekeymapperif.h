@@ -21,13 +21,17 @@ namespace Pavane {
 class PAVANEDLG_EXPORT ValueKeyMapperIf
 {
 public:
+    /** Virtual, so that a mapper may be deleted through this interface. */
     virtual ~ValueKeyMapperIf();
 
-    /** The property that the current text belongs to. */
+    /**
+     * The property that the current text belongs to. The three functions are
+     * asked one after the other, once per change, before anything is stored.
+     */
     virtual QString mappedKey() const = 0;
     /** The value to store under mappedKey(). */
     virtual QVariant mappedValue() const = 0;
-    /** Properties to clear after each change. */
+    /** Properties to clear after each change, each with its own propertyChanged(). */
     virtual QStringList obsoleteKeys() const = 0;
 };
 
