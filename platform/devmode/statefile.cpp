@@ -27,6 +27,13 @@ StateFile::StateFile(const QString& path)
 
 QString StateFile::defaultPath()
 {
+    // Under a unit with StateDirectory=, systemd names the folders it made
+    // writable for us, colon-separated; the first is ours. A relative or
+    // empty one is not a folder it made, so it counts for nothing.
+    const QString stateDirectory =
+        QFile::decodeName(qgetenv("STATE_DIRECTORY")).section(QLatin1Char(':'), 0, 0);
+    if (QDir::isAbsolutePath(stateDirectory))
+        return QDir::cleanPath(stateDirectory + QStringLiteral("/radio-states"));
     if (geteuid() == 0)
         return QStringLiteral("/var/lib/devmoded/radio-states");
     QString base = QString::fromLocal8Bit(qgetenv("XDG_STATE_HOME"));

@@ -24,8 +24,9 @@ public:
     // Replaces the file atomically; false (with a warning) when it cannot.
     bool save(unsigned radioStates) const;
 
-    // /var/lib/devmoded/radio-states for root, else under $XDG_STATE_HOME
-    // (~/.local/state).
+    // $STATE_DIRECTORY/radio-states when systemd gives the daemon a state
+    // folder, else /var/lib/devmoded/radio-states for root and
+    // $XDG_STATE_HOME/devmoded/radio-states (~/.local/state) for others.
     static QString defaultPath();
 
     // Reads a state file's content into @p radioStates; false when it holds
