@@ -41,7 +41,7 @@ public:
     /** Record types: the store's own codes. */
     enum Type {
         IAP = 1,     ///< connection access points
-        Bearer = 2,  ///< settings of one bearer kind, e.g. id "WLAN_INFRA"
+        Bearer = 2,  ///< settings of one bearer kind, for instance id "WLAN_INFRA"
         General = 3  ///< connectivity-wide settings
     };
     Q_ENUM(Type)
