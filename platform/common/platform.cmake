@@ -51,3 +51,35 @@ function(platform_install_package)
   install(FILES ${PROJECT_BINARY_DIR}/${PROJECT_NAME}Config.cmake
     ${PROJECT_BINARY_DIR}/${PROJECT_NAME}ConfigVersion.cmake DESTINATION ${destination})
 endfunction()
+
+# platform_add_manpage(<name>.<section>.scd): the manual page, written by
+# scdoc at build time, installed into share/man/man<section>, and a test
+# that man renders it without a complaint. Without scdoc the project builds
+# without its pages, saying so once.
+function(platform_add_manpage source)
+  find_program(SCDOC_EXECUTABLE scdoc)
+  if(NOT SCDOC_EXECUTABLE)
+    get_property(said GLOBAL PROPERTY PLATFORM_SCDOC_MISSING_SAID)
+    if(NOT said)
+      message(STATUS "scdoc not found: the manual pages are not built (scripts/setup installs it)")
+      set_property(GLOBAL PROPERTY PLATFORM_SCDOC_MISSING_SAID TRUE)
+    endif()
+    return()
+  endif()
+  string(REGEX REPLACE "\\.scd$" "" page ${source})
+  string(REGEX MATCH "[^.]+$" section ${page})
+  set(output ${CMAKE_CURRENT_BINARY_DIR}/${page})
+  add_custom_command(OUTPUT ${output}
+    COMMAND sh -c "\"$0\" < \"$1\" > \"$2\"" ${SCDOC_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/${source} ${output}
+    DEPENDS ${source}
+    COMMENT "Writing the manual page ${page}"
+    VERBATIM)
+  add_custom_target(manpage-${page} ALL DEPENDS ${output})
+  install(FILES ${output} DESTINATION ${CMAKE_INSTALL_MANDIR}/man${section})
+  if(BUILD_TESTING)
+    # man says nothing on its own about a page it cannot lay out well;
+    # groff's warnings tell.
+    add_test(NAME manpage_${page} COMMAND sh -c "MANWIDTH=80 man --warnings -l \"$0\" > /dev/null" ${output})
+    set_tests_properties(manpage_${page} PROPERTIES FAIL_REGULAR_EXPRESSION "warning|error")
+  endif()
+endfunction()
