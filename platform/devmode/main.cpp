@@ -6,6 +6,7 @@
 #include "statefile.h"
 
 #include "busservice.h"
+#include "daemoncommandline.h"
 #include "terminationsignals.h"
 
 #include <QCommandLineParser>
@@ -13,39 +14,19 @@
 #include <QDBusConnection>
 #include <QDBusError>
 
-#include <cstdio>
-
-namespace {
-
-QDBusConnection connectBus(const QCommandLineParser& options)
-{
-    if (options.isSet(QStringLiteral("address")))
-        return QDBusConnection::connectToBus(options.value(QStringLiteral("address")),
-                                             QStringLiteral("devmoded"));
-    if (options.isSet(QStringLiteral("session")))
-        return QDBusConnection::sessionBus();
-    return QDBusConnection::systemBus();
-}
-
-} // namespace
-
 int main(int argc, char** argv)
 {
     const int terminationFd = blockTerminationSignals();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("devmoded"));
-    qSetMessagePattern(QStringLiteral("devmoded: %{if-warning}warning: %{endif}"
-                                      "%{if-critical}error: %{endif}%{message}"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TOOL_VERSION));
+    qSetMessagePattern(QStringLiteral("devmoded: %{if-warning}warning: %{endif}%{message}"));
 
     QCommandLineParser options;
     options.setApplicationDescription(QStringLiteral(
         "Device-mode daemon: radio switches, touch-screen lock and display state on D-Bus."));
-    options.addHelpOption();
+    addDaemonOptions(options, QDBusConnection::SystemBus);
     options.addOptions({
-        {QStringLiteral("system"), QStringLiteral("Serve on the system bus (the default).")},
-        {QStringLiteral("session"), QStringLiteral("Serve on the session bus.")},
-        {QStringLiteral("address"), QStringLiteral("Serve on the bus at <address>."),
-         QStringLiteral("address")},
         {QStringLiteral("state-file"),
          QStringLiteral("Keep the radio states in <path> (default %1).").arg(StateFile::defaultPath()),
          QStringLiteral("path")},
@@ -59,51 +40,48 @@ int main(int argc, char** argv)
         {QStringLiteral("display"), QStringLiteral("Initial display state: on (default) or off."),
          QStringLiteral("state"), QStringLiteral("on")},
     });
-    options.process(app);
+    if (const int status = parseDaemonOptions(options); status >= 0)
+        return status;
 
-    const StateFile stateFile(options.isSet(QStringLiteral("state-file"))
-                                  ? options.value(QStringLiteral("state-file"))
-                                  : StateFile::defaultPath());
+    // Every value is checked before the state file is read or the bus is
+    // touched: a mistake in the call changes nothing.
+    const char* const tool = "devmoded";
     DevModeService::InitialState initial{0, options.value(QStringLiteral("tklock")),
                                          options.value(QStringLiteral("display"))};
-    if (options.isSet(QStringLiteral("radio-states"))) {
+    const bool radioStatesGiven = options.isSet(QStringLiteral("radio-states"));
+    if (radioStatesGiven) {
+        const QString word = options.value(QStringLiteral("radio-states"));
         bool ok = false;
-        initial.radioStates = options.value(QStringLiteral("radio-states")).toUInt(&ok, 0);
-        if (!ok || initial.radioStates > DevMode::AllRadios) {
-            std::fprintf(stderr, "devmoded: --radio-states takes a word within 0..0x1f\n");
-            return 2;
-        }
-    } else {
-        initial.radioStates = stateFile.load();
+        initial.radioStates = word.toUInt(&ok, 0);
+        if (!ok || initial.radioStates > DevMode::AllRadios)
+            return usageError(tool, "--radio-states takes a word within 0..0x1f, not '%s'", qPrintable(word));
     }
-    if (!DevModeService::isKnownTklockMode(initial.tklockMode)) {
-        std::fprintf(stderr, "devmoded: unknown --tklock mode\n");
-        return 2;
-    }
-    if (initial.displayState != QLatin1String("on") && initial.displayState != QLatin1String("off")) {
-        std::fprintf(stderr, "devmoded: --display takes on or off\n");
-        return 2;
-    }
+    if (!DevModeService::isKnownTklockMode(initial.tklockMode))
+        return usageError(tool, "--tklock takes locked, silent-locked, unlocked or silent-unlocked, not '%s'",
+                          qPrintable(initial.tklockMode));
+    if (initial.displayState != QLatin1String("on") && initial.displayState != QLatin1String("off"))
+        return usageError(tool, "--display takes on or off, not '%s'", qPrintable(initial.displayState));
+    const QString stateFilePath = options.value(QStringLiteral("state-file"));
+    if (options.isSet(QStringLiteral("state-file")) && stateFilePath.isEmpty())
+        return usageError(tool, "--state-file takes a path, not ''");
 
-    QDBusConnection bus = connectBus(options);
-    if (!bus.isConnected()) {
-        qCritical("cannot connect to the bus: %s", qPrintable(bus.lastError().message()));
-        return 1;
-    }
+    const StateFile stateFile(stateFilePath.isEmpty() ? StateFile::defaultPath() : stateFilePath);
+    if (!radioStatesGiven)
+        initial.radioStates = stateFile.load();
+
+    QDBusConnection bus = connectDaemonBus(options, QDBusConnection::SystemBus);
+    if (!bus.isConnected())
+        return runtimeFailure(tool, "cannot connect to the bus: %s", qPrintable(bus.lastError().message()));
     DevModeService service(bus, stateFile, initial);
     if (!bus.registerVirtualObject(QLatin1String(DevMode::BasePath), &service,
-                                   QDBusConnection::SubPath)) {
-        qCritical("cannot register the objects below %s", DevMode::BasePath);
-        return 1;
-    }
+                                   QDBusConnection::SubPath))
+        return runtimeFailure(tool, "cannot register the objects below %s", DevMode::BasePath);
     const QString refusal = ownServiceName(bus, QLatin1String(DevMode::Service));
-    if (!refusal.isEmpty()) {
-        qCritical("cannot own %s: %s", DevMode::Service, qPrintable(refusal));
-        return 1;
-    }
+    if (!refusal.isEmpty())
+        return runtimeFailure(tool, "cannot own %s: %s", DevMode::Service, qPrintable(refusal));
     // Only the owner of the name may write the state: a second instance that
     // could not start must leave the running one's file alone.
-    if (options.isSet(QStringLiteral("radio-states")))
+    if (radioStatesGiven)
         stateFile.save(initial.radioStates);
     if (!quitWhenBusGoes(app, bus))
         qWarning("cannot watch the bus connection");
@@ -112,10 +90,8 @@ int main(int argc, char** argv)
     qInfo("serving %s", DevMode::Service);
 
     const int status = app.exec();
-    if (!bus.isConnected()) {
-        qCritical("lost the bus; leaving");
-        return 1;
-    }
+    if (!bus.isConnected())
+        return runtimeFailure(tool, "lost the bus; leaving");
     bus.unregisterService(QLatin1String(DevMode::Service));
     bus.unregisterObject(QLatin1String(DevMode::BasePath), QDBusConnection::UnregisterTree);
     return status;

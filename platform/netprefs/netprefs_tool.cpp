@@ -1,6 +1,8 @@
 // netprefs: reads, writes and watches records of the connection-settings store.
 #include "netprefs.h"
 
+#include "commandline.h"
+
 #include <glib.h>
 
 #include <cerrno>
@@ -16,6 +18,7 @@ namespace {
 
 const char* const Usage =
     "usage: netprefs [--db PATH] COMMAND ...\n"
+    "       netprefs --help | --version\n"
     "\n"
     "  ids TYPE                       ids of the records of TYPE\n"
     "  keys TYPE ID                   keys that hold values in the record\n"
@@ -34,19 +37,37 @@ const char* const Usage =
     "of hex digits. A bad value is refused with status 2, and nothing is written.\n"
     "\n"
     "TYPE: iap, bearer, general or the number. ID \"-\" is the type's default record.\n"
-    "The database is $NETPREFS_DB, else $XDG_DATA_HOME/netprefs/netprefs.db.\n";
+    "The database is PATH, else $NETPREFS_DB, else $XDG_DATA_HOME/netprefs/netprefs.db.\n"
+    "\n"
+    "Status: 0 done; 1 the store failed; 2 a mistake in the call.\n";
 
-int fail(const char* message)
+const char* const Tool = "netprefs";
+
+// What each command takes after its name: the words at least, and whether
+// more may follow.
+struct Command
 {
-    std::fprintf(stderr, "netprefs: %s\n", message);
-    return 2;
-}
+    const char* name;
+    int words;
+    bool more;
+    const char* synopsis;
+};
 
-// Names the word that cannot be taken, and what was expected; status 2.
+const Command Commands[] = {
+    {"ids", 1, false, "TYPE"},
+    {"keys", 2, false, "TYPE ID"},
+    {"get", 3, false, "TYPE ID KEY"},
+    {"set", 4, true, "TYPE ID KEY KIND VALUE..."},
+    {"unset", 3, false, "TYPE ID KEY"},
+    {"remove", 2, false, "TYPE ID"},
+    {"watch", 2, false, "TYPE ID"},
+    {"fill", 4, false, "TYPE ID PREFIX COUNT"},
+};
+
+// Names the word that cannot be taken, and what was expected.
 int badWord(const char* word, const char* expected)
 {
-    std::fprintf(stderr, "netprefs: \"%s\" is not %s; see --help\n", word, expected);
-    return 2;
+    return usageError(Tool, "'%s' is not %s", word, expected);
 }
 
 // A decimal integer within [minimum, maximum], the whole word: an optional
@@ -175,10 +196,7 @@ bool parseBool(const char* text, int* value)
 
 int result(int code)
 {
-    if (code == NET_PREFS_OK)
-        return 0;
-    std::fprintf(stderr, "netprefs: failed (%d)\n", code);
-    return 1;
+    return code == NET_PREFS_OK ? 0 : runtimeFailure(Tool, "failed (%d)", code);
 }
 
 int hexDigit(char c)
@@ -260,7 +278,7 @@ void printChange(int, const char*, const char* key, const net_prefs_value* value
 int printStrings(char** strings)
 {
     if (!strings)
-        return fail("cannot read the store");
+        return runtimeFailure(Tool, "cannot read the store");
     for (char** s = strings; *s; ++s) {
         std::printf("%s\n", *s);
         std::free(*s);
@@ -274,57 +292,82 @@ int printStrings(char** strings)
 int main(int argc, char** argv)
 {
     int arg = 1;
-    if (arg + 1 < argc && !std::strcmp(argv[arg], "--db")) {
-        setenv("NETPREFS_DB", argv[arg + 1], 1);
-        arg += 2;
+    // Options come before the command: after it, "-" is a record id.
+    for (; arg < argc && argv[arg][0] == '-'; ++arg) {
+        const std::string option = argv[arg];
+        if (option == "--help" || option == "-h") {
+            std::fputs(Usage, stdout);
+            return 0;
+        }
+        if (option == "--version")
+            return printVersion(Tool, TOOL_VERSION);
+        if (option == "--") {
+            ++arg;
+            break;
+        }
+        const char* path = nullptr;
+        if (option == "--db") {
+            if (++arg == argc)
+                return usageError(Tool, "missing value after '--db'");
+            path = argv[arg];
+        } else if (option.rfind("--db=", 0) == 0) {
+            path = argv[arg] + std::strlen("--db=");
+        } else {
+            return usageError(Tool, "unknown option '%s'", argv[arg]);
+        }
+        // An empty one would quietly mean the default database.
+        if (!*path)
+            return usageError(Tool, "--db takes a path, not ''");
+        setenv("NETPREFS_DB", path, 1);
     }
-    if (arg >= argc || !std::strcmp(argv[arg], "--help") || !std::strcmp(argv[arg], "-h")) {
-        std::fputs(Usage, arg >= argc ? stderr : stdout);
-        return arg >= argc ? 2 : 0;
-    }
+    if (arg >= argc)
+        return usageError(Tool, "missing command");
     const std::string command = argv[arg++];
+    const Command* known = nullptr;
+    for (const Command& candidate : Commands)
+        known = command == candidate.name ? &candidate : known;
+    if (!known)
+        return usageError(Tool, "unknown command '%s'", command.c_str());
     const int rest = argc - arg;
+    if (rest < known->words || (rest > known->words && !known->more))
+        return usageError(Tool, "'%s' takes %s", known->name, known->synopsis);
     int type;
-    if (rest < 1)
-        return fail("missing record type; see --help");
     if (!parseType(argv[arg], &type))
         return badWord(argv[arg], "a record type");
 
     if (command == "ids")
         return printStrings(net_prefs_list_ids(type));
 
-    if (rest < 2)
-        return fail("missing record id; see --help");
     net_prefs_handle* handle = net_prefs_open(type, parseId(argv[arg + 1]));
     if (!handle)
-        return fail("cannot open the store");
+        return runtimeFailure(Tool, "cannot open the store");
     char** args = argv + arg + 2;
     const int count = rest - 2;
-    int status = 2;
+    int status = 0;
 
-    if (command == "keys" && count == 0) {
+    if (command == "keys") {
         status = printStrings(net_prefs_list_keys(handle));
-    } else if (command == "get" && count == 1) {
+    } else if (command == "get") {
         net_prefs_value* value = net_prefs_get(handle, args[0]);
         printValue(handle, args[0], value);
         net_prefs_value_destroy(value);
         status = 0;
-    } else if (command == "set" && count >= 2) {
+    } else if (command == "set") {
         status = set(handle, args[0], args[1], count - 2, args + 2);
-    } else if (command == "unset" && count == 1) {
+    } else if (command == "unset") {
         status = result(net_prefs_unset(handle, args[0]));
-    } else if (command == "remove" && count == 0) {
+    } else if (command == "remove") {
         status = result(net_prefs_remove(handle));
-    } else if (command == "watch" && count == 0) {
+    } else if (command == "watch") {
         if (!net_prefs_add_notify(handle, &printChange, handle)) {
-            status = fail("cannot watch the record");
+            status = runtimeFailure(Tool, "cannot watch the record");
         } else {
             std::printf("watching\n");
             std::fflush(stdout);
             GMainLoop* loop = g_main_loop_new(nullptr, false);
             g_main_loop_run(loop);
         }
-    } else if (command == "fill" && count == 2) {
+    } else {
         long long total = 0;
         status = parseInteger(args[1], 0, INT_MAX, &total) ? 0 : badWord(args[1], "a count");
         for (long long i = 0; i < total && status == 0; ++i) {
@@ -335,8 +378,6 @@ int main(int argc, char** argv)
                 std::fflush(stdout);
             }
         }
-    } else {
-        status = fail("unknown command or wrong arguments; see --help");
     }
     net_prefs_close(handle);
     return status;

@@ -1,5 +1,6 @@
 // devmoded as any client sees it on a bus of the test's own, and its state
 // file.
+#include "commandlinetest.h"
 #include "daemontest.h"
 
 #include <QDBusMessage>
@@ -152,6 +153,32 @@ private Q_SLOTS:
         checkOneInstanceAndNoneWithoutBus(own, QStringLiteral(DEVMODED_PATH), arguments + QStringList{"0x0d"},
                                           arguments + QStringList{"0x02"}, Service);
         QCOMPARE(contentOf(stateFile), QByteArray("# devmoded state\nradio_states=0xd\n"));
+    }
+
+    // Mistakes in the call are told apart from a daemon that cannot serve,
+    // before the state file or a bus is touched.
+    void commandLine_data()
+    {
+        addCommandLineColumns();
+        const QStringList state{"--state-file", stateFile};
+        QTest::newRow("version") << QStringList{"--version"} << 0 << "^devmoded \\d+\\.\\d+\\.\\d+\n$";
+        QTest::newRow("help") << QStringList{"--help"} << 0 << "^Usage: .*devmoded(.|\n)*--radio-states <word>";
+        QTest::newRow("-h") << QStringList{"-h"} << 0 << "^Usage: .*devmoded";
+        QTest::newRow("unknown option") << QStringList{"--radio"} << 2 << "unknown option 'radio'";
+        QTest::newRow("no value") << QStringList{"--state-file"} << 2 << "missing value after '--state-file'";
+        QTest::newRow("bad word") << state + QStringList{"--radio-states", "0x99"} << 2 << "--radio-states .*'0x99'";
+        QTest::newRow("bad mode") << QStringList{"--tklock", "sideways"} << 2 << "--tklock .*'sideways'";
+        QTest::newRow("bad display") << QStringList{"--display", "dim"} << 2 << "--display .*'dim'";
+        QTest::newRow("stray") << state + QStringList{"13"} << 2 << "unexpected argument '13'";
+        QTest::newRow("two buses") << QStringList{"--session", "--system"} << 2 << "--session and --system";
+        QTest::newRow("address and bus") << QStringList{"--system", "--address", bus.address} << 2 << "--system and --address";
+        QTest::newRow("no bus") << state + QStringList{"--address", "unix:path=/nonexistent"} << 1 << "cannot connect to the bus: ";
+    }
+
+    void commandLine()
+    {
+        checkCommandLine(QStringLiteral(DEVMODED_PATH));
+        QVERIFY(!QFile::exists(stateFile) && !bus.isOwned(Service));
     }
 
     // On a bus as strict as a system bus, with the policy file installed:

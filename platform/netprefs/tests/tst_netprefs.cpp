@@ -4,6 +4,8 @@
 // argument checks. (The library's suite drives the change notification.)
 #include "netprefs.h"
 
+#include "commandlinetest.h"
+
 #include <QFileInfo>
 #include <QProcess>
 #include <QScopeGuard>
@@ -289,6 +291,27 @@ private Q_SLOTS:
         QTRY_VERIFY(seen.contains(3));
     }
 
+    // The command line around the commands: a mistake in the call is not a
+    // store that failed.
+    void commandLine_data()
+    {
+        addCommandLineColumns();
+        QTest::newRow("version") << QStringList{"--version"} << 0 << "^netprefs \\d+\\.\\d+\\.\\d+\n$";
+        QTest::newRow("help") << QStringList{"--db", database, "--help"} << 0 << "^usage: netprefs (.|\n)*fill TYPE ID";
+        QTest::newRow("-h") << QStringList{"-h", "ids"} << 0 << "^usage: netprefs";
+        QTest::newRow("no command") << QStringList{"--db", database} << 2 << "missing command";
+        QTest::newRow("unknown option") << QStringList{"--database", database, "ids", "iap"} << 2 << "unknown option '--database'";
+        QTest::newRow("no value") << QStringList{"--db"} << 2 << "missing value after '--db'";
+        QTest::newRow("empty value") << QStringList{"--db=", "ids", "iap"} << 2 << "--db takes a path, not ''";
+        QTest::newRow("unknown command") << QStringList{"list", "iap"} << 2 << "unknown command 'list'";
+        QTest::newRow("too few words") << QStringList{"get", "iap", "x"} << 2 << "'get' takes TYPE ID KEY";
+        QTest::newRow("too many words") << QStringList{"remove", "iap", "x", "k"} << 2 << "'remove' takes TYPE ID";
+        QTest::newRow("no store") << QStringList{"--db=" + dir.path(), "ids", "iap"} << 1 << "cannot read the store";
+        QTest::newRow("store unopened") << QStringList{"--db", dir.path(), "set", "iap", "x", "k", "int", "1"} << 1 << "cannot open";
+    }
+
+    void commandLine() { checkCommandLine(QStringLiteral(NETPREFS_TOOL)); }
+
     // The tool takes only well-formed words; a bad one is named, status 2,
     // and nothing is written.
     void toolParsesStrictly_data()
@@ -299,7 +322,7 @@ private Q_SLOTS:
             QTest::newRow(name) << arguments << QByteArray(stored);
         };
         const auto bad = [](const QStringList& arguments, const char* word) {
-            QTest::newRow(word) << arguments << '"' + QByteArray(word) + '"';
+            QTest::newRow(word) << arguments << '\'' + QByteArray(word) + '\'';
         };
         good("int", {"int", "-2147483648"}, "int -2147483648");
         good("double", {"double", "-1.5e3"}, "double -1500");
@@ -324,7 +347,7 @@ private Q_SLOTS:
     {
         QFETCH(QStringList, arguments);
         QFETCH(QByteArray, expected);
-        const bool good = !expected.startsWith('"');
+        const bool good = !expected.startsWith('\'');
         QVERIFY(tool({"set", "iap", "parsed", "k", "string", "before"}));
         const bool command = QStringList{"get", "ids", "fill"}.contains(arguments.first());
         QByteArray errors;
