@@ -34,6 +34,12 @@ class DBusDispatcherPrivate;
  * the error "org.freedesktop.DBus.Error.Disconnected", and connects afresh on
  * the next call() or callAsynchronous(), listening on its signal path again.
  *
+ * Replies and signals are always emitted later, from the event loop, never
+ * from inside a call of this class: a receiver may delete the dispatcher.
+ * Replies and signals still queued when it is destroyed are dropped.
+ * Failures are reported by return values and the log category
+ * @c pavane.dbus, never by aborting the host.
+ *
  * The connection is a private one, driven by the default GLib main context,
  * so the host's Qt event loop must run on GLib (Qt's default on Linux).
  * GUI thread only: create, use and destroy it on the thread whose event loop
@@ -44,18 +50,36 @@ class PAVANEDLG_EXPORT DBusDispatcher : public QObject
     Q_OBJECT
 
 public:
-    /** Signals are taken on @p path, the same path that method calls go to. */
+    /**
+     * Connects to the system bus for calls of @p interface on the object
+     * @p path of @p service, and takes signals on the same @p path.
+     *
+     * The connection is opened at once; if the bus is not there, the next
+     * call tries again. With a malformed service name, path or interface
+     * every call is refused (with a warning); an empty @p interface sends
+     * calls without one.
+     */
     DBusDispatcher(const QString& service, const QString& path, const QString& interface,
                    QObject* parent = nullptr);
-    /** Signals are taken on @p signalPath instead of @p path. */
+    /**
+     * As the constructor above, but signals are taken on @p signalPath
+     * instead of @p path. A malformed @p signalPath leaves calls working and
+     * receives no signals.
+     */
     DBusDispatcher(const QString& service, const QString& path, const QString& interface,
                    const QString& signalPath, QObject* parent = nullptr);
+    /** Closes the connection; calls in flight are dropped unanswered. */
     ~DBusDispatcher() override;
 
     /**
-     * Calls @p method and blocks until its reply (or libdbus's default
-     * time-out). Invalid variants among the arguments are skipped.
-     * Returns the reply's arguments, or an empty list on any failure.
+     * Calls @p method with the arguments @p arg1 to @p arg8 and blocks until
+     * its reply (or libdbus's default time-out of 25 seconds). Invalid
+     * variants among the arguments are skipped.
+     *
+     * Returns the reply's arguments, or an empty list on any failure: no
+     * bus, a malformed name, an error reply or the time-out (which an empty
+     * reply cannot be told apart from; use callAsynchronous() to see the
+     * error). Nothing of this object is emitted while it blocks.
      */
     QList<QVariant> call(const QString& method,
                          const QVariant& arg1 = QVariant(), const QVariant& arg2 = QVariant(),
@@ -64,8 +88,12 @@ public:
                          const QVariant& arg7 = QVariant(), const QVariant& arg8 = QVariant());
 
     /**
-     * Sends a call of @p method without waiting. Returns whether the message
-     * was queued for sending; the outcome arrives later as callReply().
+     * Sends a call of @p method with the arguments @p arg1 to @p arg8
+     * without waiting. Invalid variants among the arguments are skipped.
+     *
+     * Returns whether the message was queued for sending; only then does its
+     * outcome arrive, later, as callReply() for @p method: the reply, an
+     * error reply, the time-out, or the connection's loss.
      */
     bool callAsynchronous(const QString& method,
                           const QVariant& arg1 = QVariant(), const QVariant& arg2 = QVariant(),
@@ -81,18 +109,51 @@ public:
      */
     bool synchronousDispatch(int timeout);
 
-    /** Deprecated: prints a warning and emits callReply() at once. */
-    void emitCallReply(const QString& method, const QList<QVariant>& args, const QString& error);
-    /** Deprecated: prints a warning and emits signalReceived() at once. */
-    void emitSignalReceived(const QString& interface, const QString& signal,
-                            const QList<QVariant>& args);
+#ifndef PAVANEDLG_NO_DEPRECATED
+    /**
+     * Prints a warning and emits callReply() with @p method, @p args and
+     * @p error at once, from inside this call.
+     *
+     * @deprecated Replies come from callAsynchronous() alone. To hand a
+     * receiver a reply without the bus, call the receiving slot directly.
+     */
+    PAVANEDLG_DEPRECATED void emitCallReply(const QString& method, const QList<QVariant>& args,
+                                            const QString& error);
+    /**
+     * Prints a warning and emits signalReceived() with @p interface,
+     * @p signal and @p args at once, from inside this call.
+     *
+     * @deprecated Signals come from the bus alone. To hand a receiver a
+     * signal without the bus, call the receiving slot directly; to test with
+     * real signals, emit them on the bus to the signal path.
+     */
+    PAVANEDLG_DEPRECATED void emitSignalReceived(const QString& interface, const QString& signal,
+                                                 const QList<QVariant>& args);
+#endif
 
 Q_SIGNALS:
-    /** A D-Bus signal reached the signal path. */
+    /**
+     * A D-Bus signal reached the signal path.
+     *
+     * It carries the signal's @p interface, its name @p signal and its
+     * arguments @p args (as for callReply(), values of unsupported types are
+     * left out).
+     *
+     * Only signals that the bus routes to this connection arrive, that is
+     * those addressed to it: the dispatcher subscribes to no broadcast.
+     * Emitted from the event loop.
+     */
     void signalReceived(const QString& interface, const QString& signal, const QList<QVariant>& args);
     /**
-     * The reply to callAsynchronous(): its arguments and a null @p error, or
-     * an empty list and the D-Bus error name.
+     * The outcome of a callAsynchronous() of @p method.
+     *
+     * It carries the reply's arguments @p args and a null @p error, or an
+     * empty list and the D-Bus error name, such as
+     * "org.freedesktop.DBus.Error.NoReply" for the time-out or
+     * "org.freedesktop.DBus.Error.Disconnected" when the bus went away.
+     *
+     * Emitted once per call that callAsynchronous() queued, from the event
+     * loop, in the order the replies arrive.
      */
     void callReply(const QString& method, const QList<QVariant>& args, const QString& error);
 
