@@ -36,9 +36,12 @@ endif()
 if(flags MATCHES "-lnetprefs|-ldbus|-lQt5Versit|-lQt5DBus")
   message(FATAL_ERROR "pkg-config hands a host the library's private dependencies: ${flags}")
 endif()
+execute_process(COMMAND pkg-config --modversion pavanedlg
+  OUTPUT_VARIABLE pc_version OUTPUT_STRIP_TRAILING_WHITESPACE)
 separate_arguments(flags UNIX_COMMAND "${flags}")
 separate_arguments(extra UNIX_COMMAND "${CXX_FLAGS}")
 # Qt itself asks its hosts for position-independent code.
-run(${CXX} -std=c++17 -fPIC ${extra} ${CONSUMER_DIR}/main.cpp ${flags} -o ${WORK_DIR}/pc-consumer)
+run(${CXX} -std=c++17 -fPIC ${extra} "-DCONSUMER_PACKAGE_VERSION=\"${pc_version}\""
+    ${CONSUMER_DIR}/main.cpp ${flags} -o ${WORK_DIR}/pc-consumer)
 get_filename_component(libdir ${pc_dir} DIRECTORY)
 run(${CMAKE_COMMAND} -E env LD_LIBRARY_PATH=${libdir} ${WORK_DIR}/pc-consumer)

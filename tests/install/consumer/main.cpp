@@ -4,11 +4,32 @@
 #include <Pavane/ConnectivitySettings>
 #include <Pavane/DBusDispatcher>
 #include <Pavane/HeaderPanel>
+#include <Pavane/pavanedlg_version.h>
 
 #include <QApplication>
 #include <QTemporaryDir>
 
 #include <cstdio>
+
+// The headers' version is the one the package was found with, and it orders
+// as hosts compare it in the preprocessor.
+constexpr bool sameText(const char* a, const char* b)
+{
+    return *a == *b && (*a == '\0' || sameText(a + 1, b + 1));
+}
+static_assert(sameText(PAVANEDLG_VERSION_STRING, CONSUMER_PACKAGE_VERSION),
+              "the headers' version differs from the package's");
+static_assert(PAVANEDLG_VERSION
+                  == PAVANEDLG_VERSION_CHECK(PAVANEDLG_VERSION_MAJOR, PAVANEDLG_VERSION_MINOR,
+                                             PAVANEDLG_VERSION_PATCH),
+              "the version number is not made of its parts");
+static_assert(PAVANEDLG_VERSION_CHECK(0, 1, 1) > PAVANEDLG_VERSION_CHECK(0, 1, 0)
+                  && PAVANEDLG_VERSION_CHECK(0, 2, 0) > PAVANEDLG_VERSION_CHECK(0, 1, 255)
+                  && PAVANEDLG_VERSION_CHECK(1, 0, 0) > PAVANEDLG_VERSION_CHECK(0, 255, 255),
+              "versions do not order");
+#if PAVANEDLG_VERSION < PAVANEDLG_VERSION_CHECK(0, 1, 0)
+#error "the package was found for 0.1, but its headers are older"
+#endif
 
 int main(int argc, char* argv[])
 {
