@@ -1,21 +1,15 @@
 #ifndef DATAFOLDERS_P_H
 #define DATAFOLDERS_P_H
 
+#include <QString>
 #include <QStringList>
 
-// Where the toolkit looks for its data (theme files, catalogues), first
-// found first: the folder an environment variable names, the installed one
-// (empty when unknown), the copy built into the library.
-inline QStringList dataFolders(const char* environmentVariable, const char* installed, const QString& builtIn)
-{
-    QStringList folders;
-    const QString fromEnvironment = QString::fromLocal8Bit(qgetenv(environmentVariable));
-    if (!fromEnvironment.isEmpty())
-        folders << fromEnvironment;
-    if (*installed)
-        folders << QString::fromLocal8Bit(installed);
-    folders << builtIn;
-    return folders;
-}
+// Where the toolkit looks for a folder of its data (@p subfolder of its
+// share folder, "themes/default" or "translations"), first found first: the
+// folder the environment variable names, the one beside the library's own
+// file (so that a moved or staged prefix keeps its data), the one fixed at
+// configure time, and the copy built into the library. Folders may be
+// missing or unreadable: callers take the first that gives them something.
+QStringList dataFolders(const char* environmentVariable, const QString& subfolder, const QString& builtIn);
 
 #endif

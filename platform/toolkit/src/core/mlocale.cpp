@@ -8,10 +8,6 @@
 #include <QPointer>
 #include <QTranslator>
 
-#ifndef TESSELTOUCH_INSTALLED_TRANSLATIONS_DIR
-#define TESSELTOUCH_INSTALLED_TRANSLATIONS_DIR ""
-#endif
-
 namespace {
 
 const QString CommonCatalogue = QStringLiteral("common");
@@ -34,7 +30,7 @@ DefaultLocale& defaults()
 QTranslator* loadCatalogue(const QString& name, const QLocale& locale)
 {
     auto* translator = new QTranslator(QCoreApplication::instance());
-    const QStringList dirs = dataFolders("TESSELTOUCH_TRANSLATIONS_DIR", TESSELTOUCH_INSTALLED_TRANSLATIONS_DIR,
+    const QStringList dirs = dataFolders("TESSELTOUCH_TRANSLATIONS_DIR", QStringLiteral("translations"),
                                          QStringLiteral(":/tesseltouch/translations"));
     for (const QLocale& candidate : {locale, QLocale(QLocale::English)}) {
         for (const QString& dir : dirs) {

@@ -9,10 +9,6 @@
 #include <QPainter>
 #include <QPixmapCache>
 
-#ifndef TESSELTOUCH_INSTALLED_THEME_DIR
-#define TESSELTOUCH_INSTALLED_THEME_DIR ""
-#endif
-
 namespace {
 
 // The theme of the process: the first folder that holds theme files, read
@@ -29,7 +25,7 @@ struct Theme
 
     ThemeStyleSheet load()
     {
-        const QStringList candidates = dataFolders("TESSELTOUCH_THEME_DIR", TESSELTOUCH_INSTALLED_THEME_DIR,
+        const QStringList candidates = dataFolders("TESSELTOUCH_THEME_DIR", QStringLiteral("themes/default"),
                                                    QStringLiteral(":/tesseltouch/themes/default"));
         ThemeStyleSheet sheet;
         for (const QString& candidate : qAsConst(candidates)) {
