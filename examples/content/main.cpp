@@ -21,6 +21,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
+    // "contact:" and the local id that QContactManager("tracker") gives.
     const QString iri = args.value(1, ContactExporter::ContactIriPrefix + QLatin1Char('1'));
 
     // A temporary file, removed with the object.

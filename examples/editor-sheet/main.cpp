@@ -49,11 +49,13 @@ int main(int argc, char** argv)
         sheet.setAcceptEnabled(!form.propertyValue(QStringLiteral("name")).toString().isEmpty());
     });
 
-    // The stand-in user.
+    // The stand-in user: Save is enabled only once the name is there.
     QObject::connect(&sheet, &MSceneWindow::appeared, &sheet, [&] {
         name->setText(QStringLiteral("Home"));
         if (sheet.isAcceptEnabled())
             sheet.accept();
+        else
+            sheet.reject();
     });
 
     // Blocks until the user decides; the sheet never dismisses itself.
