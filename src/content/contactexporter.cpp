@@ -1,6 +1,7 @@
 #include <Pavane/contactexporter.h>
 
 #include "content/vcardinput.h"
+#include "logging/pavanelogging_p.h"
 
 #include <QDebug>
 #include <QDir>
@@ -72,11 +73,11 @@ const QString ContactExporter::ContactIriPrefix = QStringLiteral("contact:");
 bool ContactExporter::contactFromIri(const QString& iri, QContact& contact)
 {
     if (!iri.startsWith(ContactIriPrefix)) {
-        qWarning() << "Not a contact IRI: " << iri << ". ";
+        qCWarning(lcContent) << "Not a contact IRI: " << iri << ". ";
         return false;
     }
     if (!QContactManager::availableManagers().contains(QLatin1String(TrackerManager))) {
-        qWarning() << "Cannot find tracker contact manager. ";
+        qCWarning(lcContent) << "Cannot find tracker contact manager. ";
         return false;
     }
     const QMap<QString, QString> noParameters;
@@ -85,12 +86,12 @@ bool ContactExporter::contactFromIri(const QString& iri, QContact& contact)
     bool valid = false;
     const uint localId = iri.midRef(ContactIriPrefix.size()).toUInt(&valid, 10);
     if (!valid) {
-        qWarning() << "Contact IRI \"" << iri << "\" not valid.";
+        qCWarning(lcContent) << "Contact IRI \"" << iri << "\" not valid.";
         return false;
     }
     contact = manager.contact(QContactId(manager.managerUri(), QByteArray::number(localId)));
     if (contact.isEmpty()) {
-        qWarning() << "Cannot fetch contact. ";
+        qCWarning(lcContent) << "Cannot fetch contact. ";
         return false;
     }
     return true;
@@ -104,12 +105,12 @@ QTemporaryFile* ContactExporter::createContactCardFile(const QString& iri)
 
     QVersitContactExporter exporter;
     if (!exporter.exportContacts(QList<QContact>() << contact, QVersitDocument::VCard30Type)) {
-        qWarning() << "Versit Exporter was unable to export contact" << iri << ".";
+        qCWarning(lcContent) << "Versit Exporter was unable to export contact" << iri << ".";
         return nullptr;
     }
     const QList<QVersitDocument> documents = exporter.documents();
     if (documents.isEmpty()) {
-        qWarning() << "No versit document to export" << iri << ".";
+        qCWarning(lcContent) << "No versit document to export" << iri << ".";
         return nullptr;
     }
 
@@ -123,7 +124,7 @@ QTemporaryFile* ContactExporter::createContactCardFile(const QString& iri)
     std::unique_ptr<QTemporaryFile> file(new QTemporaryFile(fileTemplate));
     if (directory.isEmpty() || !file->open()) {
         // The file has no name of its own until it is open: name the template.
-        qWarning() << "Could not open contact file" << fileTemplate << ".";
+        qCWarning(lcContent) << "Could not open contact file" << fileTemplate << ".";
         return nullptr;
     }
     // A card cut short (a full disk) is no card: the file goes with it.
@@ -134,7 +135,7 @@ QTemporaryFile* ContactExporter::createContactCardFile(const QString& iri)
     const bool written = writer.error() == QVersitWriter::NoError && file->flush();
     file->close();
     if (!written || file->error() != QFileDevice::NoError) {
-        qWarning() << "Versit Exporter was unable to export contact" << iri << ".";
+        qCWarning(lcContent) << "Versit Exporter was unable to export contact" << iri << ".";
         return nullptr;
     }
     return file.release();
@@ -170,7 +171,7 @@ bool ContactExporter::isContactType(const QFileInfo& file)
     const int fd = ::open(QFile::encodeName(file.absoluteFilePath()).constData(),
                           O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
-        qWarning("NfcFileSendDialog: Unable to open file for reading");
+        qCWarning(lcContent, "NfcFileSendDialog: Unable to open file for reading");
         return false;
     }
     char head[MaxFirstLine];
@@ -192,25 +193,25 @@ bool ContactExporter::resolveContactInfo(const QFileInfo& file, QString& firstNa
 {
     QFile content(file.absoluteFilePath());
     if (!content.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        qWarning("NfcFileSendDialog: Unable to open file for reading");
+        qCWarning(lcContent, "NfcFileSendDialog: Unable to open file for reading");
         return false;
     }
     QVersitReader reader(VCardInput::bounded(content.read(VCardInput::MaxSize)));
     content.close();
     if (!reader.startReading()) {
-        qWarning("Unable to start reading vcard");
+        qCWarning(lcContent, "Unable to start reading vcard");
         return false;
     }
     reader.waitForFinished(-1);
 
     QVersitContactImporter importer;
     if (!importer.importDocuments(reader.results())) {
-        qWarning("Unable to import vcards to contacts");
+        qCWarning(lcContent, "Unable to import vcards to contacts");
         return false;
     }
     const QList<QContact> contacts = importer.contacts();
     if (contacts.isEmpty()) {
-        qWarning("QVersitContactImporter imported no contacts");
+        qCWarning(lcContent, "QVersitContactImporter imported no contacts");
         return false;
     }
     const QContactName name = contacts.first().detail<QContactName>();

@@ -4,6 +4,7 @@
 #include "dbus/dbusmarshalling_p.h"
 #include "dbus/dbusnames_p.h"
 #include "dbus/glibmainloop_p.h"
+#include "logging/pavanelogging_p.h"
 
 #include <QDebug>
 
@@ -50,7 +51,7 @@ void DBusDispatcherPrivate::openConnection()
     connection = dbus_bus_get_private(DBUS_BUS_SYSTEM, nullptr);
     if (!connection) {
         if (!unreachableReported)
-            qDebug("Unable to get DBUS connection!");
+            qCDebug(lcDBus, "Unable to get DBUS connection!");
         unreachableReported = true;
         return;
     }
@@ -65,8 +66,8 @@ void DBusDispatcherPrivate::openConnection()
         dbus_connection_register_object_path(connection, signalObjectPath.constData(), &objectVTable,
                                              this);
     } else if (!signalPathWarned) {
-        qWarning("DBusDispatcher: invalid signal path \"%s\"; no signals will be received",
-                 signalObjectPath.constData());
+        qCWarning(lcDBus, "DBusDispatcher: invalid signal path \"%s\"; no signals will be received",
+                  signalObjectPath.constData());
         signalPathWarned = true;
     }
 }
@@ -103,8 +104,8 @@ bool DBusDispatcherPrivate::ensureConnected()
 void DBusDispatcherPrivate::reportLoss()
 {
     if (!lossReported) {
-        qWarning("DBusDispatcher: the connection to the system bus was lost; "
-                 "it is opened again on the next call");
+        qCWarning(lcDBus, "DBusDispatcher: the connection to the system bus was lost; "
+                  "it is opened again on the next call");
     }
     lossReported = true;
 }
@@ -128,10 +129,10 @@ DBusMessage* DBusDispatcherPrivate::newMethodCall(const QString& method,
         return nullptr;
     const QByteArray member = method.toLatin1();
     if (!destinationValid || !DBusNames::isValidMember(member)) {
-        qWarning("DBusDispatcher: invalid D-Bus name in call of \"%s\" on service \"%s\", "
-                 "path \"%s\", interface \"%s\"; nothing sent",
-                 member.constData(), serviceName.constData(), objectPath.constData(),
-                 interfaceName.constData());
+        qCWarning(lcDBus, "DBusDispatcher: invalid D-Bus name in call of \"%s\" on service \"%s\", "
+                  "path \"%s\", interface \"%s\"; nothing sent",
+                  member.constData(), serviceName.constData(), objectPath.constData(),
+                  interfaceName.constData());
         return nullptr;
     }
     DBusMessage* message = dbus_message_new_method_call(
@@ -275,14 +276,14 @@ bool DBusDispatcher::synchronousDispatch(int timeout)
 void DBusDispatcher::emitCallReply(const QString& method, const QList<QVariant>& args,
                                    const QString& error)
 {
-    qWarning("DBusDispatcher::emitCallReply() is DEPRECATED, don't use!");
+    qCWarning(lcDBus, "DBusDispatcher::emitCallReply() is DEPRECATED, don't use!");
     Q_EMIT callReply(method, args, error);
 }
 
 void DBusDispatcher::emitSignalReceived(const QString& interface, const QString& signal,
                                         const QList<QVariant>& args)
 {
-    qWarning("DBusDispatcher::emitSignalReceived() is DEPRECATED, don't use!");
+    qCWarning(lcDBus, "DBusDispatcher::emitSignalReceived() is DEPRECATED, don't use!");
     Q_EMIT signalReceived(interface, signal, args);
 }
 

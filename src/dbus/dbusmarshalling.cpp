@@ -1,4 +1,5 @@
 #include "dbus/dbusmarshalling_p.h"
+#include "logging/pavanelogging_p.h"
 
 #include <QByteArray>
 #include <QDebug>
@@ -28,7 +29,7 @@ constexpr int MessageHeaderAllowance = 1024 + DBUS_MAXIMUM_SIGNATURE_LENGTH + DB
 
 void reportUnsupported(const QVariant& value)
 {
-    qDebug().nospace() << "Unsupported variant type: " << value.type();
+    qCDebug(lcDBus).nospace() << "Unsupported variant type: " << value.type();
 }
 
 // What a value is sent as: its signature, empty when it cannot be sent, and
@@ -460,7 +461,7 @@ QVariant readVariant(DBusMessageIter* iter)
         return QVariant(elements);
     }
     default:
-        qDebug().nospace() << "Unsupported DBUS type: " << type;
+        qCDebug(lcDBus).nospace() << "Unsupported DBUS type: " << type;
         return QVariant();
     }
 }

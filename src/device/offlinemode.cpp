@@ -1,6 +1,7 @@
 #include <Pavane/offlinemode.h>
 
 #include "device/offlinemode_p.h"
+#include "logging/pavanelogging_p.h"
 
 #include <MLocale>
 #include <MMessageBox>
@@ -39,7 +40,7 @@ bool canAsk()
 {
     if (qobject_cast<QApplication*>(QCoreApplication::instance()))
         return true;
-    qWarning("OfflineMode: cannot ask without a QApplication; offline mode stays on");
+    qCWarning(lcDevice, "OfflineMode: cannot ask without a QApplication; offline mode stays on");
     return false;
 }
 

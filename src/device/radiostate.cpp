@@ -2,6 +2,7 @@
 
 #include "device/radiostate_p.h"
 #include "device/devmodenames_p.h"
+#include "logging/pavanelogging_p.h"
 
 #include <QDBusConnection>
 #include <QDBusPendingCallWatcher>
@@ -38,7 +39,7 @@ RadioStateRegistry* RadioStateRegistry::instance = nullptr;
 RadioStateRegistry::RadioStateRegistry()
 {
     if (!connectIndication(QDBusConnection::systemBus(), this, true))
-        qWarning("Unable to connect devmode radio states signal handler!");
+        qCWarning(lcDevice, "Unable to connect devmode radio states signal handler!");
 }
 
 RadioStateRegistry::~RadioStateRegistry()
@@ -154,8 +155,9 @@ bool RadioStateRegistry::takeAnswer(QDBusPendingCallWatcher* watcher)
 
     const QDBusPendingReply<quint32> reply = *watcher;
     if (reply.isError()) {
-        qWarning("RadioState statusCallback failed: %s, %s", reply.error().name().toUtf8().constData(),
-                 reply.error().message().toUtf8().constData());
+        qCWarning(lcDevice, "RadioState statusCallback failed: %s, %s",
+                  reply.error().name().toUtf8().constData(),
+                  reply.error().message().toUtf8().constData());
         return false;
     }
     radioStates = reply.value();
@@ -166,9 +168,9 @@ void RadioStateRegistry::setEnabledCallback(QDBusPendingCallWatcher* watcher)
 {
     const QDBusPendingReply<> reply = *watcher;
     if (reply.isError())
-        qWarning("RadioState setEnabledCallback failed: %s, %s",
-                 reply.error().name().toUtf8().constData(),
-                 reply.error().message().toUtf8().constData());
+        qCWarning(lcDevice, "RadioState setEnabledCallback failed: %s, %s",
+                  reply.error().name().toUtf8().constData(),
+                  reply.error().message().toUtf8().constData());
     watcher->deleteLater();
 }
 

@@ -5,6 +5,7 @@
 #include <Pavane/valuekeymapperif.h>
 
 #include "propertyeditor/propertyeditormanager_p.h"
+#include "logging/pavanelogging_p.h"
 
 #include <MButton>
 #include <MComboBox>
@@ -120,7 +121,7 @@ bool PropertyEditorManager::bindEditor(MWidget* editor, const QString& name, QVa
                       &PropertyEditorManagerPrivate::buttonGroupContainerButtonClicked);
         group->setSelectedText(current.toString());
     } else {
-        qWarning("Unsupported editor widget: %p", static_cast<void*>(editor));
+        qCWarning(lcEditor, "Unsupported editor widget: %p", static_cast<void*>(editor));
         return false;
     }
     if (!alive || !editorAlive)

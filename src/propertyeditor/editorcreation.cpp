@@ -3,6 +3,7 @@
 #include <Pavane/propertyeditormanager.h>
 
 #include "propertyeditor/propertyeditormanager_p.h"
+#include "logging/pavanelogging_p.h"
 
 #include <MButton>
 #include <MComboBox>
@@ -90,9 +91,9 @@ MWidget* PropertyEditorManager::createEditor(const QString& name, const QStringL
     // options that have both are offered.
     QStringList offered = labels;
     if (values.size() < labels.size()) {
-        qWarning("PropertyEditorManager: %d labels but %d values for \"%s\"; "
-                 "the labels without value are left out",
-                 int(labels.size()), int(values.size()), qPrintable(name));
+        qCWarning(lcEditor, "PropertyEditorManager: %d labels but %d values for \"%s\"; "
+                  "the labels without value are left out",
+                  int(labels.size()), int(values.size()), qPrintable(name));
         offered = labels.mid(0, values.size());
     }
 

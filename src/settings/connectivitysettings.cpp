@@ -1,5 +1,7 @@
 #include <Pavane/connectivitysettings.h>
 
+#include "logging/pavanelogging_p.h"
+
 #include "netprefs.h"
 
 #include <QByteArray>
@@ -117,7 +119,7 @@ QVariant ConnectivitySettingsPrivate::readList(const QByteArray& key) const
     QVariantList list;
     net_prefs_value** array = nullptr;
     if (net_prefs_get_list(handle, key.constData(), &array) != NET_PREFS_OK) {
-        qWarning("Error while reading %s", key.constData());
+        qCWarning(lcSettings, "Error while reading %s", key.constData());
     } else {
         for (net_prefs_value** element = array; *element; ++element) {
             bool known = false;
@@ -125,7 +127,7 @@ QVariant ConnectivitySettingsPrivate::readList(const QByteArray& key) const
             if (known)
                 list.append(value);
             else
-                qWarning("UnKnown value type");
+                qCWarning(lcSettings, "UnKnown value type");
         }
     }
     net_prefs_values_destroy(array);
@@ -144,9 +146,9 @@ ConnectivitySettings::ConnectivitySettings(Type type, const QString& id)
     d->handle = net_prefs_open(type,
                                id.isEmpty() ? nullptr : id.toUtf8().constData());
     if (!d->handle)
-        qCritical() << "Failed to open netprefs for" << id;
+        qCCritical(lcSettings) << "Failed to open netprefs for" << id;
     if (!net_prefs_add_notify(d->handle, &ConnectivitySettingsPrivate::changed, d.get()))
-        qWarning("Unable to add notify for connectivity settings");
+        qCWarning(lcSettings, "Unable to add notify for connectivity settings");
 }
 
 ConnectivitySettings::~ConnectivitySettings()
@@ -181,7 +183,7 @@ QVariant ConnectivitySettings::get(const QString& key) const
         bool known = false;
         result = fromElement(value, &known);
         if (!known)
-            qWarning("UnKnown value type");
+            qCWarning(lcSettings, "UnKnown value type");
         break;
     }
     }
@@ -262,7 +264,7 @@ QStringList ConnectivitySettings::getAllKeys() const
 void ConnectivitySettings::remove()
 {
     if (net_prefs_remove(d->handle) != NET_PREFS_OK)
-        qWarning("Unable to remove IAP %s", d->id.toUtf8().constData());
+        qCWarning(lcSettings, "Unable to remove IAP %s", d->id.toUtf8().constData());
 }
 
 } // namespace Pavane

@@ -1,5 +1,7 @@
 #include <Pavane/simpleinputhandler.h>
 
+#include "logging/pavanelogging_p.h"
+
 #include <MBasicSheetHeader>
 #include <MInputMethodState>
 #include <MSheet>
@@ -160,16 +162,16 @@ void SimpleInputHandlerPrivate::insertInOrder(MTextEdit* edit)
 QPointer<MTextEdit> SimpleInputHandlerPrivate::textEditPointerForObject(QObject* object) const
 {
     if (textEdits.isEmpty()) {
-        qWarning("SheetInputHandlerPrivate::textEditPointerForObject() without text edits!");
+        qCWarning(lcSheet, "SheetInputHandlerPrivate::textEditPointerForObject() without text edits!");
         return nullptr;
     }
     auto* edit = qobject_cast<MTextEdit*>(object);
     if (!edit) {
-        qWarning("SheetInputHandlerPrivate::textEditPointerForObject() non-text edit object!");
+        qCWarning(lcSheet, "SheetInputHandlerPrivate::textEditPointerForObject() non-text edit object!");
         return nullptr;
     }
     if (!textEdits.contains(edit)) {
-        qWarning("SheetInputHandlerPrivate::textEditPointerForObject() non recorded text edit!");
+        qCWarning(lcSheet, "SheetInputHandlerPrivate::textEditPointerForObject() non recorded text edit!");
         return nullptr;
     }
     return edit;
@@ -181,8 +183,8 @@ QAction* SimpleInputHandlerPrivate::getPositiveAction() const
         return nullptr;
     auto* header = qobject_cast<MBasicSheetHeader*>(sheet->headerWidget());
     if (!header) {
-        qWarning("SheetInputHandlerPrivate::getPositiveAction() unable to handle sheet header, "
-                 "which is not MBasicSheetHeader!");
+        qCWarning(lcSheet, "SheetInputHandlerPrivate::getPositiveAction() unable to handle sheet header, "
+                  "which is not MBasicSheetHeader!");
         return nullptr;
     }
     return header->positiveAction();
@@ -215,7 +217,7 @@ void SimpleInputHandlerPrivate::textEditGainedFocus()
 {
     const QPointer<MTextEdit> edit = textEditPointerForObject(sender());
     if (!edit) {
-        qWarning("SheetInputHandlerPrivate::textEditGainedFocus() unknown sender!");
+        qCWarning(lcSheet, "SheetInputHandlerPrivate::textEditGainedFocus() unknown sender!");
         return;
     }
     QString label;
@@ -233,7 +235,7 @@ void SimpleInputHandlerPrivate::textEditReturnPressed()
 {
     const QPointer<MTextEdit> edit = textEditPointerForObject(sender());
     if (!edit) {
-        qWarning("SheetInputHandlerPrivate::textEditReturnPressed() unknown sender!");
+        qCWarning(lcSheet, "SheetInputHandlerPrivate::textEditReturnPressed() unknown sender!");
         return;
     }
     const int index = textEdits.indexOf(edit);
@@ -258,7 +260,7 @@ void SimpleInputHandlerPrivate::textEditTextChanged()
 {
     const QPointer<MTextEdit> edit = textEditPointerForObject(sender());
     if (!edit) {
-        qWarning("SheetInputHandlerPrivate::textEditTextChanged() unknown sender!");
+        qCWarning(lcSheet, "SheetInputHandlerPrivate::textEditTextChanged() unknown sender!");
         return;
     }
     updateActionKeyEnabled(edit);

@@ -1,5 +1,7 @@
 #include <Pavane/buttongroupcontainer.h>
 
+#include "logging/pavanelogging_p.h"
+
 #include <MButton>
 #include <MButtonGroup>
 #include <MLayout>
@@ -150,7 +152,7 @@ void ButtonGroupContainer::setFixedModeEnabled(bool enabled)
     if (enabled == d->fixedModeEnabled)
         return;
     if (d->layout && !enabled) {
-        qWarning("ButtonGroupContainer: Unable to disable fixed mode when the layout is created");
+        qCWarning(lcWidgets, "ButtonGroupContainer: Unable to disable fixed mode when the layout is created");
         return;
     }
     d->fixedModeEnabled = enabled;
