@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pavane developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // Round trips of DBusDispatcher against one echo peer, next to the same calls
 // made with raw libdbus, with QDBusConnection::call and with QDBusInterface,
 // all measured in this run; and 1,000 asynchronous calls in flight, against

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pavane developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // MimeTypeResolver on the installed glob file, next to QMimeDatabase (by
 // extension) and GLib's content-type guess by name, in one run: a cold miss,
 // a cold hit, a warm hit, and a batch of 10,000 mixed names. Prints the

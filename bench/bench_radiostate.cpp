@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pavane developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // How RadioState scales with the number of live objects: the time for one
 // radio states indication from devmoded to reach 1, 100 and 1,000 objects,
 // and the time to construct and destroy that many. Prints the figures and

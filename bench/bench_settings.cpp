@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pavane developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // ConnectivitySettings::get and set next to the same operations with raw
 // SQLite prepared statements on the store's schema, and with GSettings on
 // dconf where dconf is available; and the latency from a write in another

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Pavane developers
+# SPDX-License-Identifier: BSD-3-Clause
 # Turns dbus-monitor's output into one line per method call, signal and
 # error that the run caused: who called whom, the member, and its top-level
 # arguments (containers shortened). The bus daemon's own traffic is left out.

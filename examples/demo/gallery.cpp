@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pavane developers
+// SPDX-License-Identifier: BSD-3-Clause
 #include "gallery.h"
 
 #include <QDir>

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Pavane developers
+# SPDX-License-Identifier: LGPL-2.1-or-later
 # What every project of the platform shares, included right after its
 # project(): the language and Qt settings, the warnings, and how a project
 # installs its package.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pavane developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
 #include "trackerplugin.h"
 
 #include "contactstore.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pavane developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // devmoded: the device-mode daemon. Owns "com.zelkor.devmode" and keeps the
 // radio switches (persisted), the touch-screen lock mode and the display
 // state.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pavane developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The C interface of the store: argument checks, and the conversion between
 // value records and stored values.
 #include "netprefs.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pavane developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // notifyd: a notification server on the desktop standard
 // (org.freedesktop.Notifications), with a control interface through which a
 // test or a demo plays the person at the screen.

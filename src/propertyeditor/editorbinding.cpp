@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pavane developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // Existing editors bound to properties, and the slots through which their
 // changes flow into them.
 #include <Pavane/buttongroupcontainer.h>

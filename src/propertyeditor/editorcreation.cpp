@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pavane developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // Ready-bound editors made by the manager.
 #include <Pavane/buttongroupcontainer.h>
 #include <Pavane/propertyeditormanager.h>

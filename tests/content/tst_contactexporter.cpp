@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pavane developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // Contacts as vCard files, fetched from the "tracker" backend (the plugin of
 // the build tree on a store of the test's own, filled as the address book
 // would) and read back from files.

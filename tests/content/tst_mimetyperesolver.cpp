@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pavane developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // MimeTypeResolver against glob files written here and against the one that
 // shared-mime-info installs, and the icon table.
 #include <Pavane/MimeTypeResolver>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pavane developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // DBusDispatcher against the test peer on the private system bus: replies,
 // signals, names it must refuse, and how variants go over the bus and come
 // back (the peer reports the signature that reached it, echoes what it

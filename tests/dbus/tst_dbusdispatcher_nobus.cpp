@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pavane developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // A dispatcher whose system bus comes and goes: none at first, then a bus that
 // this suite starts itself at a fixed address, which drops clients that send
 // more than it takes, and which is killed and started again. libdbus reads

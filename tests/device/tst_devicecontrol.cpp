@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pavane developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // RadioState and ConnectivityUIUtils against devmoded on the private system
 // bus, one daemon for the whole run.
 #include <Pavane/ConnectivityUIUtils>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pavane developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // OfflineMode against devmoded on the private bus, with the question
 // answered as a person would: the box is found where it is shown and its
 // button tapped.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pavane developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // OfflineMode in a host without a QApplication: it cannot ask, and says so,
 // but it must not take the host down.
 #include <Pavane/OfflineMode>

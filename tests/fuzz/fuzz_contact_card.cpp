@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pavane developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // Arbitrary bytes as a card of the contact store: whatever reads into a
 // contact must write back into a card and read again, without a crash or a
 // sanitizer report.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pavane developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // A D-Bus message body of any signature, as the bus would hand it over: the
 // input gives the signature and the body, and a valid header is built around
 // them, so that libdbus's validation passes often and the reader meets deep

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pavane developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // Variant trees built from the input, written as the arguments of a method
 // call: every type the writer knows and several it does not, empty and
 // non-uniform lists, nesting around the protocol's limits. Nothing may make

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pavane developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // Arbitrary bytes as devmoded's state file: the parser either finds a word
 // within the five radios or calls the file damaged, and never reads beyond
 // what it was given.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pavane developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // Arbitrary bytes as a file without suffix: isContactType must read it
 // without a crash or a sanitizer report, and say yes only for a file that
 // holds "BEGIN:VCARD".

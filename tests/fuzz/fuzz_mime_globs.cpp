@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pavane developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // Arbitrary bytes as a glob file and a few file names: up to the first 0x1e
 // the glob file, then names separated by 0x1f, each looked up as UTF-8 and as
 // UTF-16. Nothing may crash, hang or read out of bounds, and a name looked up

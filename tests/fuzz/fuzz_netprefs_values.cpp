@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pavane developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // Arbitrary rows of the settings table, as another program may leave them:
 // decoding a row, its value record and, for a list, its elements must never
 // crash or read past the data, and every list that decodes must encode back

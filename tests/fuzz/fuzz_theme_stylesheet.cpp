@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pavane developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // Theme files may come from any folder the environment names: their rules
 // and the styles built from them must hold whatever the file says.
 #include "mwidgetstyle.h"

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Pavane developers
+# SPDX-License-Identifier: LGPL-2.1-or-later
 # Builds and runs the consumer against the installed PREFIX twice: through
 # the CMake package and through pkg-config.
 function(run)

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Pavane developers
+# SPDX-License-Identifier: LGPL-2.1-or-later
 # Installs the build tree BUILD_DIR into a fresh PREFIX: nothing of an
 # earlier install may hide a file that this one misses.
 file(REMOVE_RECURSE ${PREFIX})

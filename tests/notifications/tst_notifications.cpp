@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pavane developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // SimpleNotification against notifyd on the private session bus: what the
 // server shows, taps made through it, timeouts, and the sharing of one
 // notification between handles. Banners shown in a window.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pavane developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // A D-Bus service for the tests, "com.zelkor.pavane.TestPeer" on the system
 // bus, answering on every path and interface: Echo(...) and Signature(...)
 // reply with the arguments or their signature; Fail(name, text) with that

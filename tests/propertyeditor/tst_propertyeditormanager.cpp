@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pavane developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // PropertyEditorManager with its editors in a window, driven as a user
 // would: typing, tapping buttons and switches, picking combo-box items.
 #include <Pavane/ButtonGroupContainer>

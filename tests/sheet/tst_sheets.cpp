@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pavane developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // Sheets decided by taps on their header; the keyboard flow through a form's
 // fields as the virtual keyboard sees it; the inverted-style wrapper.
 #include <Pavane/DialogHelperWidget>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pavane developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // Receivers that delete things while a library widget is telling them
 // something: the emitter, what holds it, or, for the property editor, the
 // manager, the editor and the bound object. Each row names one signal, what

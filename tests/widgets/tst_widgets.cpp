@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pavane developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The form and layout widgets on screen, as a person sees and uses them, and
 // with hostile texts in every widget that shows one.
 #include <Pavane/ButtonGroupContainer>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pavane developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // devmoded as any client sees it on a bus of the test's own, and its state
 // file.
 #include "commandlinetest.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pavane developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The settings store through its C interface, with the netprefs tool as the
 // other process: null arguments, file modes, writers killed at each
 // point of a write, a tampered notify file and the tool's

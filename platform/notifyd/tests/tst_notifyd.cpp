@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pavane developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // notifyd and its bus. (The library's notification suite drives what it
 // shows and what a tap sends back, and stops it with SIGTERM.)
 #include "commandlinetest.h"

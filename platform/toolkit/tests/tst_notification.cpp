@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pavane developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // Notifications against a server on the test's own session bus: what goes over the bus, taps that make
 // the remote action's call, and servers that close notifications, lie, vanish or restart.
 #include <MNotification>

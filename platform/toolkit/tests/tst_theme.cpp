@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pavane developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // Styles from a theme folder of the test's own, where good sections stand
 // among partial, odd and broken ones.
 #include <MTheme>

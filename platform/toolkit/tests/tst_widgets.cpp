@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pavane developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The widgets driven as a person would, in a window rendered offscreen: taps
 // are mouse clicks on the viewport at an item's place, keys go to the focus.
 #include <MBanner>

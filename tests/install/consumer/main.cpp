@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Pavane developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // A host in miniature: it includes the installed headers, links the installed
 // library and uses it.
 #include <Pavane/ConnectivityDialogRequest>
