@@ -103,7 +103,7 @@ void NotificationsAdaptor::CloseNotification(uint id)
 QString NotificationsAdaptor::GetServerInformation(QString& vendor, QString& version, QString& spec_version)
 {
     vendor = QStringLiteral("Pavane");
-    version = QStringLiteral("0.1");
+    version = QStringLiteral(TOOL_VERSION);
     spec_version = QStringLiteral("1.2");
     return QStringLiteral("notifyd");
 }
