@@ -135,6 +135,43 @@ void RawSqlite_Set(benchmark::State& state)
 
 // --- GSettings on dconf -----------------------------------------------------
 
+constexpr char BenchSchema[] = "com.zelkor.pavane.bench";
+
+// Whether the value under @p key is @p expected (in GVariant's text form),
+// as a fresh client in another process reads it from dconf's database.
+bool storedByDconf(const char* key, const QString& expected)
+{
+    QProcess reader;
+    reader.start(QStringLiteral("gsettings"),
+                 {QStringLiteral("get"), QLatin1String(BenchSchema), QLatin1String(key)});
+    if (!reader.waitForFinished(10000) || reader.exitStatus() != QProcess::NormalExit || reader.exitCode() != 0)
+        return false;
+    return QString::fromUtf8(reader.readAllStandardOutput()).trimmed() == expected;
+}
+
+// True once dconf's service owns its name on the (private) session bus.
+bool waitForDconfName(QProcess* service)
+{
+    GDBusConnection* bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
+    if (!bus)
+        return false;
+    bool owned = false;
+    for (int i = 0; i < 500 && !owned && service->state() == QProcess::Running; ++i) {
+        GVariant* reply = g_dbus_connection_call_sync(
+            bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "NameHasOwner",
+            g_variant_new("(s)", "ca.desrt.dconf"), G_VARIANT_TYPE("(b)"), G_DBUS_CALL_FLAGS_NONE, -1, nullptr,
+            nullptr);
+        if (reply) {
+            g_variant_get(reply, "(b)", &owned);
+            g_variant_unref(reply);
+        }
+        if (!owned)
+            service->waitForFinished(10);
+    }
+    g_object_unref(bus);
+    return owned;
+}
+
 void GSettings_Get(benchmark::State& state)
 {
     if (!gsettings) {
@@ -154,20 +191,23 @@ void GSettings_SetSync(benchmark::State& state)
         state.SkipWithError("dconf is not available");
         return;
     }
-    int i = 0;
+    static int i = 0;
     for (auto _ : state) {
         g_settings_set_int(gsettings, "channel", ++i);
         g_settings_sync();
     }
+    // A write that failed takes no less time than one that went through.
+    if (!storedByDconf("channel", QString::number(i)))
+        state.SkipWithError("dconf did not store the values written");
 }
 
 // Sets up a schema of our own and the dconf service on the private session
-// bus; false when dconf is not installed.
+// bus; false when dconf is not installed or does not store what is written.
 bool startDconf(QProcess* service)
 {
     const QString schemas = scratch->filePath(QStringLiteral("schemas"));
     QDir().mkpath(schemas);
-    QFile schema(schemas + QStringLiteral("/com.zelkor.pavane.bench.gschema.xml"));
+    QFile schema(schemas + QLatin1Char('/') + QLatin1String(BenchSchema) + QStringLiteral(".gschema.xml"));
     schema.open(QIODevice::WriteOnly);
     schema.write("<schemalist><schema id=\"com.zelkor.pavane.bench\" path=\"/com/zelkor/pavane/bench/\">"
                  "<key name=\"ssid\" type=\"s\"><default>''</default></key>"
@@ -178,19 +218,31 @@ bool startDconf(QProcess* service)
         return false;
     qputenv("GSETTINGS_SCHEMA_DIR", schemas.toUtf8());
     qputenv("GSETTINGS_BACKEND", "dconf");
+    // dconf's database and its runtime files in the scratch folder, never the
+    // user's own.
+    const QString runtime = scratch->filePath(QStringLiteral("runtime"));
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("XDG_CONFIG_HOME", scratch->filePath(QStringLiteral("config")).toUtf8());
+    qputenv("XDG_RUNTIME_DIR", runtime.toUtf8());
+    // The private bus activates nothing: the service is started here, and
+    // written to only once it has its name.
     service->start(QStringLiteral("/usr/libexec/dconf-service"), QStringList());
-    if (!service->waitForStarted(5000))
+    if (!service->waitForStarted(5000) || !waitForDconfName(service))
         return false;
     GSettingsBackend* backend = g_settings_backend_get_default();
     const bool dconf = std::strcmp(G_OBJECT_TYPE_NAME(backend), "DConfSettingsBackend") == 0;
     g_object_unref(backend);
     if (!dconf)
         return false;
-    gsettings = g_settings_new("com.zelkor.pavane.bench");
+    gsettings = g_settings_new(BenchSchema);
     g_settings_set_string(gsettings, "ssid", "home-network");
     g_settings_sync();
-    return true;
+    if (storedByDconf("ssid", QStringLiteral("'home-network'")))
+        return true;
+    g_object_unref(gsettings);
+    gsettings = nullptr;
+    return false;
 }
 
 // --- another process writing ------------------------------------------------
@@ -235,6 +287,10 @@ void summary(const BenchSupport::MedianReporter::Medians& byFunction)
         return it == byFunction.end() ? 0.0 : it->second.begin()->second;
     };
     auto row = [](const char* label, double value, double base, const char* baseName) {
+        if (value <= 0) {
+            std::printf("  %-36s    (not measured)\n", label);
+            return;
+        }
         std::printf("  %-36s %10.3f us", label, value);
         if (value > 0 && base > 0)
             std::printf("   %6.2fx %s", value / base, baseName);
@@ -258,11 +314,9 @@ void summary(const BenchSupport::MedianReporter::Medians& byFunction)
     row("raw SQLite one-row transaction", rawSet, 0, "");
     row("GSettings set + g_settings_sync", gsSet, set, "of ConnectivitySettings::set");
     row("write in another process to valueChanged", notify, 0, "");
-    // A get validates its cache with one read transaction (data_version), so
-    // it is measured against a raw autocommit read, which costs one as well.
-    std::printf("Goals: get below a raw autocommit get: %s; set <= 1.2x raw: %s; notification < 50 ms: %s\n",
-                get < rawGet ? "met" : "MISSED", set <= 1.2 * rawSet ? "met" : "MISSED",
-                notify < 50000 ? "met" : "MISSED");
+    std::printf("Goals: get <= 2 us: %s; set <= 1.2x raw: %s; notification < 50 ms: %s\n",
+                get > 0 && get <= 2 ? "met" : "MISSED", set > 0 && set <= 1.2 * rawSet ? "met" : "MISSED",
+                notify > 0 && notify < 50000 ? "met" : "MISSED");
 }
 
 } // namespace
@@ -297,7 +351,7 @@ int main(int argc, char** argv)
     const int status = BenchSupport::run(argc, argv, [&] {
         bench.set(QStringLiteral("ssid"), QStringLiteral("home-network"));
         if (!startDconf(&dconf))
-            std::printf("dconf is not available: the GSettings figures are left out\n");
+            std::printf("dconf is not available or stores nothing: the GSettings figures are left out\n");
         writerProcess.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--writer")});
         return writerProcess.waitForStarted(5000);
     }, reporter);

@@ -242,6 +242,7 @@ Store::Presence Store::openDatabase(bool create)
         return Presence::Broken;
     }
     seenDataVersion = -1;
+    walHeaderKnown = false;
     cache.clear();
     return Presence::Open;
 }
@@ -551,15 +552,52 @@ bool Store::refresh()
 {
     if (!readable())
         return false;
+    // Only once SQLite has looked itself: the index is then open and mapped.
+    unsigned char header[WalHeaderBytes];
+    const bool headerRead = seenDataVersion >= 0 && readWalHeader(header);
+    if (headerRead && walHeaderKnown && std::memcmp(header, seenWalHeader, WalHeaderBytes) == 0)
+        return true;
+    walHeaderKnown = false;
     Use use(statements[DataVersion]);
     if (sqlite3_step(use.statement) != SQLITE_ROW)
         return false;
+    // Read before this look: a commit since then makes the next read look
+    // again, never the other way round.
+    if (headerRead) {
+        std::memcpy(seenWalHeader, header, WalHeaderBytes);
+        walHeaderKnown = true;
+    }
     const int64_t version = sqlite3_column_int64(use.statement, 0);
     if (version == seenDataVersion)
         return true;
     const bool first = seenDataVersion < 0;
     seenDataVersion = version;
     readChanges(!first);
+    return true;
+}
+
+// The WAL index (the "-shm" file SQLite maps in every connection) starts with
+// two copies of its header; a commit writes the second, then the first, and
+// counts itself in both. Read as SQLite's readers read it: the first copy,
+// then the second, and only a pair that agrees. False when there is none to
+// read or a writer is at it.
+bool Store::readWalHeader(unsigned char* header)
+{
+    sqlite3_file* file = nullptr;
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file
+        || !file->pMethods || file->pMethods->iVersion < 2 || !file->pMethods->xShmMap)
+        return false;
+    volatile void* region = nullptr;
+    if (file->pMethods->xShmMap(file, 0, 32 * 1024, 0, &region) != SQLITE_OK || !region)
+        return false;
+    const auto* copies = static_cast<const volatile unsigned char*>(region);
+    for (size_t i = 0; i < WalHeaderBytes; ++i)
+        header[i] = copies[i];
+    file->pMethods->xShmBarrier(file);
+    for (size_t i = 0; i < WalHeaderBytes; ++i) {
+        if (copies[WalHeaderBytes + i] != header[i])
+            return false;
+    }
     return true;
 }
 

@@ -28,7 +28,10 @@ namespace netprefs {
 // new part of the change log and drops the changed values from the cache; a
 // commit without a log entry, or a log with entries missing, drops the whole
 // cache. So a read sees every value committed before it, by any process,
-// whatever became of the writer after its commit.
+// whatever became of the writer after its commit. Asking SQLite costs a read
+// transaction, and so file locks: a read first compares the header of the
+// WAL index, which every commit changes, with the one it saw before it last
+// asked, and asks only when the two differ.
 //
 // After its commit a writer opens the file "<database>-notify" (for reading,
 // without following links, and never writes it); inotify reports the opening
@@ -99,6 +102,7 @@ private:
 
     const StoredValue* lookup(int type, const std::string& id, const std::string& key);
     bool refresh();
+    bool readWalHeader(unsigned char* header);
     void readChanges(bool othersCommitted);
     void announce(Change change);
     bool hasRegistration(int type, const std::string& id) const;
@@ -123,6 +127,10 @@ private:
     bool warnedNotify = false;
 
     int64_t seenDataVersion = -1;
+    // The WAL index's header as it was before the last look, when known.
+    static constexpr size_t WalHeaderBytes = 48;
+    unsigned char seenWalHeader[WalHeaderBytes] = {};
+    bool walHeaderKnown = false;
     int64_t lastSeq = 0;
     std::unordered_map<std::string, StoredValue> cache;
     std::string keyBuffer;

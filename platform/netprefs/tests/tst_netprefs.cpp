@@ -206,6 +206,9 @@ private Q_SLOTS:
         const auto closeReader = qScopeGuard([reader] { net_prefs_close(reader); });
         QList<int> seen;
         QVERIFY(net_prefs_add_notify(reader, &record, &seen));
+        // More than once: a reader that has read before answers from its
+        // cache, unless it learns of a commit.
+        QCOMPARE(intValue(reader, "k"), 1);
         QCOMPARE(intValue(reader, "k"), 1);
 
         qputenv("NETPREFS_STOP_AT", point);
@@ -253,6 +256,9 @@ private Q_SLOTS:
         const auto closeReader = qScopeGuard([reader] { net_prefs_close(reader); });
         QList<int> seen;
         QVERIFY(net_prefs_add_notify(reader, &record, &seen));
+        // More than once: a reader that has read before answers from its
+        // cache, unless it learns of a commit.
+        QCOMPARE(intValue(reader, "k"), 1);
         QCOMPARE(intValue(reader, "k"), 1);
 
         // Truncated in place, under the running reader, or something else put there.
