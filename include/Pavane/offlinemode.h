@@ -71,9 +71,11 @@ Q_SIGNALS:
     /**
      * Offline mode is on (@p enabled true) or off, as the daemon reported it,
      * or the user declined to leave it (true). Emitted on every live
-     * OfflineMode, for every report of the master radio, changed or not;
-     * while the question is shown, only the radio coming on is reported. A
-     * receiver may delete any OfflineMode, this one too.
+     * OfflineMode, for every indication of the daemon, changed or not, and
+     * for the daemon's answer to a state query when that changes the
+     * state; while the question is shown, only the radio coming on is
+     * reported. A receiver may delete any OfflineMode, this one too, and may
+     * create OfflineModes and RadioStates.
      */
     void status(bool enabled);
 

@@ -20,9 +20,12 @@ class RadioStatePrivate;
  *
  * Any number of RadioStates may live at once, each with its own set; they
  * share one process-wide record of the daemon's radio states word. Every
- * indication from the daemon, and the answer to the first query, emits
- * enabledChanged() on every live RadioState, changed or not. setEnabled()
- * only asks the daemon: the new state arrives with its indication.
+ * indication from the daemon emits enabledChanged() on every live
+ * RadioState, changed or not. A new RadioState asks the daemon, unless a
+ * question is out already; the answer emits enabledChanged() on every live
+ * RadioState when it changes the word, else only on those that have not
+ * heard the word yet. setEnabled() only asks the daemon: the new state
+ * arrives with its indication.
  *
  * Until the daemon has answered, and when it cannot be reached, the radios
  * count as off; a failed query or switch is logged (category
@@ -69,10 +72,9 @@ public:
 Q_SIGNALS:
     /**
      * The daemon reported its radio states (an indication, or the answer to
-     * the first query): @p enabled is what enabled() now says. Emitted on
-     * every live RadioState, changed or not, from the event loop or from a
-     * blocking enabled(); a receiver may delete any RadioState, this one
-     * too.
+     * a query, as described above): @p enabled is what enabled() now says.
+     * Emitted from the event loop or from a blocking enabled(); a receiver
+     * may delete any RadioState, this one too, and may create new ones.
      */
     void enabledChanged(bool enabled);
 

@@ -57,6 +57,7 @@ RadioStateRegistry* RadioStateRegistry::enrol(RadioState* state, RadioState::Rad
     if (!instance)
         instance = new RadioStateRegistry;
     instance->instances.insert(state, radios & RadioState::AllRadios);
+    instance->unannounced.insert(state);
     if (!instance->statusWatcher)
         instance->startQuery();
     return instance;
@@ -65,6 +66,7 @@ RadioStateRegistry* RadioStateRegistry::enrol(RadioState* state, RadioState::Rad
 void RadioStateRegistry::withdraw(RadioState* state)
 {
     instances.remove(state);
+    unannounced.remove(state);
     if (instances.isEmpty()) {
         // The next RadioState starts afresh and queries the daemon again.
         instance = nullptr;
@@ -95,10 +97,11 @@ bool RadioStateRegistry::answerQuery(const RadioState* state)
     QDBusPendingCallWatcher* watcher = statusWatcher;
     disconnect(watcher, nullptr, this, nullptr);
     watcher->waitForFinished();
+    const quint32 before = radioStates;
     const bool answered = takeAnswer(watcher);
     const bool enabled = decide(state);
     if (answered)
-        notifyAll();
+        announceAnswer(before);
     return enabled;
 }
 
@@ -122,17 +125,37 @@ void RadioStateRegistry::requestChange(const RadioState* state, bool enabled)
 
 void RadioStateRegistry::stateSignal(quint32 states)
 {
+    // The daemon's indications go to everyone, changed or not: listeners
+    // re-sync on them.
     radioStates = states;
-    notifyAll();
+    notify(instances.keys());
 }
 
-void RadioStateRegistry::notifyAll()
+void RadioStateRegistry::announceAnswer(quint32 before)
 {
+    // Every new RadioState asks the daemon. If its answer told everyone again,
+    // a receiver that creates a RadioState on being told (the master radio's
+    // one tells every OfflineMode) would ask and be told for ever.
+    if (radioStates != before) {
+        notify(instances.keys());
+        return;
+    }
+    QList<RadioState*> unaware;
+    for (auto it = instances.constBegin(); it != instances.constEnd(); ++it) {
+        if (unannounced.contains(it.key()))
+            unaware.append(it.key());
+    }
+    notify(unaware);
+}
+
+void RadioStateRegistry::notify(const QList<RadioState*>& states)
+{
+    for (RadioState* state : states)
+        unannounced.remove(state);
     // A slot may destroy RadioStates, even the last one and with it this
     // object: each is looked up again before it is notified.
     const QPointer<RadioStateRegistry> alive(this);
-    const QList<RadioState*> snapshot = instances.keys();
-    for (RadioState* state : snapshot) {
+    for (RadioState* state : states) {
         if (!alive)
             return;
         if (instances.contains(state))
@@ -142,8 +165,9 @@ void RadioStateRegistry::notifyAll()
 
 void RadioStateRegistry::statusCallback(QDBusPendingCallWatcher* watcher)
 {
+    const quint32 before = radioStates;
     if (takeAnswer(watcher))
-        notifyAll();
+        announceAnswer(before);
 }
 
 bool RadioStateRegistry::takeAnswer(QDBusPendingCallWatcher* watcher)

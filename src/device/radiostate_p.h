@@ -8,6 +8,7 @@
 #include <QDBusAbstractInterface>
 #include <QMap>
 #include <QObject>
+#include <QSet>
 
 class QDBusPendingCallWatcher;
 
@@ -58,12 +59,17 @@ private:
     void setEnabledCallback(QDBusPendingCallWatcher* watcher);
     // Stores the query's answer; false (with a warning) on an error reply.
     bool takeAnswer(QDBusPendingCallWatcher* watcher);
-    // Emits enabledChanged on every live RadioState.
-    void notifyAll();
+    // Hands a query's answer round: to everyone when it changed the word
+    // from @p before, else only to those that have heard no word yet.
+    void announceAnswer(quint32 before);
+    // Emits enabledChanged on those of @p states still alive.
+    void notify(const QList<RadioState*>& states);
 
     quint32 radioStates = 0;
     QDBusPendingCallWatcher* statusWatcher = nullptr;
     QMap<RadioState*, RadioState::Radios> instances;
+    // Enrolled since the word was last handed round.
+    QSet<RadioState*> unannounced;
     DevModeRequestInterface* requestInterface = nullptr;
 
     static RadioStateRegistry* instance;

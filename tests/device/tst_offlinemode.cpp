@@ -4,6 +4,7 @@
 // answered as a person would: the box is found where it is shown and its
 // button tapped.
 #include <Pavane/OfflineMode>
+#include <Pavane/RadioState>
 
 #include "testsupport.h"
 #include "toolkittest.h"
@@ -18,6 +19,7 @@
 #include <QtTest>
 
 using Pavane::OfflineMode;
+using Pavane::RadioState;
 
 namespace {
 
@@ -172,6 +174,50 @@ private Q_SLOTS:
         if (consent)
             QCOMPARE(lastChangeRequest(), (QList<QVariant>{1u, 1u}));
         QCOMPARE(asker.currentStatus(), consent);
+    }
+
+    void receiversCreatingRadioStates_data()
+    {
+        QTest::addColumn<bool>("onStatus"); // else on a RadioState's enabledChanged()
+        QTest::addColumn<bool>("ask");      // enabled() in the receiver, else the answer comes later
+        QTest::newRow("status(), asking at once") << true << true;
+        QTest::newRow("status(), answered later") << true << false;
+        QTest::newRow("enabledChanged(), asking at once") << false << true;
+    }
+
+    // A receiver that makes a RadioState whenever it is told: the new one
+    // asks the daemon, and an answer that changes nothing is news to it
+    // alone. Each indication still reaches every object.
+    void receiversCreatingRadioStates()
+    {
+        QFETCH(bool, onStatus);
+        QFETCH(bool, ask);
+        QVERIFY(daemon.reset(0x1e));
+        OfflineMode mode;
+        RadioState wlan(RadioState::WLAN);
+        QVERIFY(wlan.enabled());
+        QObject made;
+        int told = 0;
+        int newOnesTold = 0;
+        const auto makeOne = [&made, &told, &newOnesTold, ask] {
+            ++told;
+            auto* state = new RadioState(RadioState::Cellular, &made);
+            connect(state, &RadioState::enabledChanged, &made, [&newOnesTold] { ++newOnesTold; });
+            if (ask)
+                QVERIFY(state->enabled());
+        };
+        if (onStatus)
+            connect(&mode, &OfflineMode::status, &made, makeOne);
+        else
+            connect(&wlan, &RadioState::enabledChanged, &made, makeOne);
+        for (int indication = 1; indication <= 2; ++indication) {
+            QVERIFY(daemon.changeRadioStates(0x01, 0x01));
+            // Heard: by the earlier ones the indication, by each its own answer.
+            QTRY_COMPARE(newOnesTold, indication * (indication + 1) / 2);
+            QCOMPARE(told, indication);
+        }
+        QCOMPARE(made.children().size(), 2);
+        QVERIFY(mode.currentStatus());
     }
 
     void receiversMayDestroyObjects_data()
