@@ -69,7 +69,7 @@ public:
     /**
      * Destroys the sheet with its header and body. An undecided sheet is
      * rejected first, with finished() and rejected(), whose receivers must
-     * not delete it again.
+     * not delete it again (deleteLater() is harmless: it never comes).
      */
     ~SimpleSheet() override;
 
@@ -132,7 +132,9 @@ public Q_SLOTS:
      * a local event loop for the decision.
      *
      * The decision is cleared once the sheet is shown, so that one sheet can
-     * be run more than once; the sheet stays shown afterwards. Without a
+     * be run more than once; one taken as it appears (by a receiver of its
+     * state change) stands, and exec() returns it at once. The sheet stays
+     * shown afterwards. Without a
      * window and without a @c QApplication there is nowhere to show it: it
      * is rejected at once.
      *

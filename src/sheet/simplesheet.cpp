@@ -267,7 +267,14 @@ bool SimpleSheet::exec(MWindow* window)
 {
     QPointer<SimpleSheet> alive(this);
     QEventLoop loop;
-    connect(this, &SimpleSheet::finished, &loop, &QEventLoop::quit);
+    // A receiver of the sheet's appearance may decide at once: the loop's
+    // quit() then comes before the loop runs, and the decision must stand.
+    // One taken as the sheet leaves another window does not count.
+    bool decidedOnScreen = false;
+    connect(this, &SimpleSheet::finished, &loop, [this, &loop, &decidedOnScreen] {
+        decidedOnScreen = decidedOnScreen || sceneWindowState() != Disappeared;
+        loop.quit();
+    });
     connect(this, &QObject::destroyed, &loop, &QEventLoop::quit);
     if (window)
         appear(window, KeepWhenDone);
@@ -276,6 +283,8 @@ bool SimpleSheet::exec(MWindow* window)
     // A receiver of the state change may have deleted it already.
     if (!alive)
         return false;
+    if (decidedOnScreen)
+        return d->accepted;
     d->accepted = false;
     d->rejected = false;
     // Nowhere to show it (no QApplication): waiting would never end.

@@ -103,15 +103,43 @@ private Q_SLOTS:
         QCOMPARE(finished.count(), 1);
     }
 
-    // A sheet destroyed from inside exec() goes undecided: rejected.
+    // A decision taken by a receiver as the sheet appears, before exec()'s
+    // loop runs, is the one exec() returns; a second one would end a loop
+    // left waiting.
+    void execTakesADecisionAsItAppears_data()
+    {
+        QTest::addColumn<bool>("accept");
+        QTest::newRow("accepted") << true;
+        QTest::newRow("rejected") << false;
+    }
+
+    void execTakesADecisionAsItAppears()
+    {
+        QFETCH(bool, accept);
+        SimpleSheet sheet;
+        connect(&sheet, &MSceneWindow::sceneWindowStateChanged, &sheet, [&sheet, accept](MSceneWindow::SceneWindowState state) {
+            if (state == MSceneWindow::Appearing)
+                sheet.done(accept);
+        });
+        QTimer::singleShot(0, &sheet, [&sheet, accept] { sheet.done(!accept); });
+        QSignalSpy finished(&sheet, &SimpleSheet::finished);
+        QCOMPARE(sheet.exec(window.data()), accept);
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(sheet.isRejected(), !accept);
+    }
+
+    // A sheet destroyed from inside exec() goes undecided: rejected. Its
+    // receivers may still ask for its deletion.
     void execEndsWhenTheSheetGoes()
     {
         auto* doomed = new SimpleSheet;
         QSignalSpy doomedFinished(doomed, &SimpleSheet::finished);
         QSignalSpy doomedRejected(doomed, &SimpleSheet::rejected);
+        connect(doomed, &SimpleSheet::rejected, doomed, &QObject::deleteLater);
         QTimer::singleShot(0, doomed, [doomed] { delete doomed; });
         QVERIFY(!doomed->exec(window.data()));
         QCOMPARE(doomedFinished.count() + doomedRejected.count(), 2);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     void theBody()
