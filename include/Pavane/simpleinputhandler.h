@@ -51,7 +51,8 @@ class PAVANEDLG_EXPORT SimpleInputHandler : public QObject
 public:
     /**
      * Starts the keyboard flow among the text fields inside @p widget, which
-     * becomes the handler's parent; @p widget must not be null. The fields
+     * becomes the handler's parent. A null @p widget gets a warning
+     * (category @c pavane.sheet) and a handler that does nothing. The fields
      * are found at once when @p widget is shown already (appeared, for a
      * scene window; on the display, for any other widget), else when it
      * first is.

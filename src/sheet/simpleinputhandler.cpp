@@ -65,6 +65,10 @@ SimpleInputHandlerPrivate::SimpleInputHandlerPrivate(SimpleInputHandler* q, QGra
     , widget(widget)
     , refreshTimer(new QTimer(this))
 {
+    if (!widget) {
+        qCWarning(lcSheet, "SimpleInputHandler: no widget to serve; the handler does nothing");
+        return;
+    }
     // The extension and the timer exist before a first build may run below.
     extensionId = MInputMethodState::instance()->registerAttributeExtension(QString());
     refreshTimer->setSingleShot(true);
@@ -90,7 +94,8 @@ SimpleInputHandlerPrivate::SimpleInputHandlerPrivate(SimpleInputHandler* q, QGra
 
 SimpleInputHandlerPrivate::~SimpleInputHandlerPrivate()
 {
-    MInputMethodState::instance()->unregisterAttributeExtension(extensionId);
+    if (extensionId != -1)
+        MInputMethodState::instance()->unregisterAttributeExtension(extensionId);
     extensionId = -1;
     textEdits.clear();
 }

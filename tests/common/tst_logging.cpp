@@ -50,6 +50,7 @@ void typeUnderForeignSheetHeader()
     if (QTest::qWaitFor([&sheet] { return sheet.sceneWindowState() == MSceneWindow::Appeared; }))
         edit->setText("x");
 }
+void serveNoWidget() { delete new SimpleInputHandler(nullptr); }
 void unfixLaidOutGroup()
 {
     ButtonGroupContainer group;
@@ -68,6 +69,7 @@ const Row Rows[] = {
     {openStoreThatIsAFolder, "pavane.settings", QtWarningMsg, "Unable to add notify for connectivity settings"},
     {offerLabelsWithoutValues, "pavane.editor", QtWarningMsg, "PropertyEditorManager: 3 labels but 2 values for \"mode\";"},
     {typeUnderForeignSheetHeader, "pavane.sheet", QtWarningMsg, "SheetInputHandlerPrivate::getPositiveAction() unable"},
+    {serveNoWidget, "pavane.sheet", QtWarningMsg, "SimpleInputHandler: no widget to serve"},
     {unfixLaidOutGroup, "pavane.widgets", QtWarningMsg, "ButtonGroupContainer: Unable to disable fixed mode when"},
     {askMissingCardFile, "pavane.content", QtWarningMsg, "NfcFileSendDialog: Unable to open file for reading"},
 };
