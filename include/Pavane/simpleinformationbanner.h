@@ -41,8 +41,8 @@ PAVANEDLG_EXPORT extern const QString GenericBanner;
  * appear in the active window, or in the system-wide one when the host
  * shows none. From then on it belongs to the toolkit, which hides it after
  * its display time and then deletes it: callers never delete it. Without a
- * @c QApplication there is nowhere to show it: the toolkit warns and the
- * banner is never shown. GUI thread only.
+ * @c QApplication there is nowhere to show it: show() only warns (category
+ * @c pavane.notification) and makes no banner. GUI thread only.
  *
  * @code
  * Pavane::SimpleInformationBanner::show(tr("Connected to %1").arg(networkName), 0);
@@ -67,7 +67,8 @@ public:
      * toolkit decides how long the banner stays.
      *
      * @return the banner, valid until the toolkit deletes it once it has
-     * disappeared; not the caller's to delete.
+     * disappeared; not the caller's to delete. Null without a
+     * @c QApplication.
      */
     static SimpleInformationBanner* show(const QString& text, int);
     /** Shows @p text in a system banner with the theme icon @p iconId (none when empty). */

@@ -1,8 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Pavane developers
 // SPDX-License-Identifier: LGPL-2.1-or-later
-// OfflineMode in a host without a QApplication: it cannot ask, and says so,
-// but it must not take the host down.
+// The library in a host without a QApplication: OfflineMode cannot ask and
+// no banner can show; they say so, but must not take the host down.
 #include <Pavane/OfflineMode>
+#include <Pavane/SimpleInformationBanner>
 
 #include "testsupport.h"
 
@@ -37,6 +38,16 @@ private Q_SLOTS:
         QCOMPARE(status.count(), 1);
         QCOMPARE(status.at(0).at(0).toBool(), true);
         QCOMPARE(daemon.lastRequest(QStringLiteral("req_radio_states_change")).count, 0u);
+    }
+
+    // Nor is a banner made, which would never appear and so never go.
+    void noBannerWithoutWidgets()
+    {
+        const char* warning = "SimpleInformationBanner: cannot show a banner without a QApplication";
+        QTest::ignoreMessage(QtWarningMsg, warning);
+        QCOMPARE(Pavane::SimpleInformationBanner::show(QStringLiteral("Saved"), 0), nullptr);
+        QTest::ignoreMessage(QtWarningMsg, warning);
+        Pavane::SimpleInformationBanner::show(QStringLiteral("Offline mode"), QStringLiteral("icon-m-common-wlan"));
     }
 };
 
