@@ -175,6 +175,58 @@ QT_WARNING_POP
         QCOMPARE(emissions, trigger.isEmpty() ? 0 : 1);
     }
 
+    // Replies read together are handed on together, in order of arrival; a
+    // receiver deleting the dispatcher among them ends the rest. Calls nobody
+    // answers still get libdbus's time-out error (after 25 s) amid them.
+    void manyRepliesAtOnce_data()
+    {
+        QTest::addColumn<int>("deleteAt");
+        QTest::addColumn<int>("unanswered");
+        QTest::newRow("receiver deletes the dispatcher midway") << 150 << 0;
+        QTest::newRow("some time out") << 0 << 4;
+    }
+
+    void manyRepliesAtOnce()
+    {
+        QFETCH(int, deleteAt);
+        QFETCH(int, unanswered);
+        QPointer<DBusDispatcher> target(new DBusDispatcher(PeerName, TestPath, TestInterface, this));
+        QList<QVariant> arrived, expected;
+        connect(target.data(), &DBusDispatcher::callReply, this, [&](const QString& method, const QList<QVariant>& args, const QString& error) {
+            arrived.append(error.isNull() ? args.value(0) : QVariant(method + ' ' + error));
+            if (arrived.size() == deleteAt)
+                delete target.data();
+        });
+        for (int i = 0; i < 300; ++i) {
+            const bool held = i % 75 < unanswered;
+            QVERIFY(target->callAsynchronous(held ? "Hold" : "Echo", QStringLiteral("many%1").arg(i)));
+            if (!held && (!deleteAt || expected.size() < deleteAt))
+                expected.append(QStringLiteral("many%1").arg(i));
+        }
+        expected += QVector<QVariant>(unanswered * 4, QStringLiteral("Hold org.freedesktop.DBus.Error.NoReply")).toList();
+        // Returns once every reply sent before its own has been read.
+        QCOMPARE(target->call(QStringLiteral("Echo"), 1), QList<QVariant>{1});
+        QTRY_COMPARE_WITH_TIMEOUT(arrived.size(), expected.size(), 40000);
+        QCOMPARE(describe(arrived), describe(expected));
+        QCOMPARE(target.isNull(), deleteAt > 0);
+    }
+
+    // An "ai" arrives whole, as one list of ints, however long, by either call.
+    void intArrays()
+    {
+        for (const int count : {0, MiB}) {
+            QSignalSpy replies(dispatcher, ReplySignal);
+            QVERIFY(dispatcher->callAsynchronous(QStringLiteral("Ints"), count));
+            QTRY_COMPARE(replies.count(), 1);
+            for (const QList<QVariant>& reply : {dispatcher->call(QStringLiteral("Ints"), count), replies.at(0).at(1).toList()}) {
+                QCOMPARE(reply.value(0).type(), QVariant::List);
+                QCOMPARE(reply.first().toList().size(), count);
+                for (const int i : {0, count / 3, count - 1})
+                    QCOMPARE(describe(reply.first().toList().value(i)), describe(count ? QVariant(i - count / 2) : QVariant()));
+            }
+        }
+    }
+
     void signalsOnTheSignalPathOnly()
     {
         QSignalSpy received(dispatcher, SignalSignal);
@@ -248,6 +300,8 @@ QT_WARNING_POP
                                                       << "(asasayay)" << QVariant();
         QTest::newRow("strings as list") << list({"a", "b"}) << "as" << QVariant(strings);
         QTest::newRow("arrays of arrays") << list({list({1, 2}), list({3, 4, 5})}) << "aai" << QVariant();
+        QTest::newRow("arrays of numbers") << list({0, list({true, false}), list({-1, 2}), list({1u}), list({qlonglong(-3)}),
+                                                    list({~qulonglong(0)})}) << "(iabaiauaxat)" << QVariant();
         QTest::newRow("array of structs") << list({list({1, "a"}), list({2, "b"})}) << "a(is)" << QVariant();
         QTest::newRow("nested struct") << list({true, list({1, "x"})}) << "(b(is))" << QVariant();
         QTest::newRow("struct field that cannot be sent") << list({1, 2.5, "x"}) << "(is)" << list({1, "x"});

@@ -6,7 +6,7 @@
 // error; Return(kind) with canned values the caller may not support;
 // Hold(tag, ...) is answered only on Release(tag); Emit(path, interface,
 // member, ...) sends that signal to the caller alone; WhoAmI() replies with
-// the caller's unique name.
+// the caller's unique name; Ints(n) with an "ai" of the n values i - n / 2.
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -58,6 +58,12 @@ public:
             return reply(message.createErrorReply(args.at(0).toString(), args.at(1).toString()));
         if (member == QLatin1String("Return") && args.size() == 1)
             return reply(message.createReply(cannedReply(args.at(0).toString())));
+        if (member == QLatin1String("Ints") && args.size() == 1) {
+            QList<int> ints;
+            for (int i = 0, n = args.at(0).toInt(); i < n; ++i)
+                ints.append(i - n / 2);
+            return reply(message.createReply(QVariant::fromValue(ints)));
+        }
         if (member == QLatin1String("WhoAmI"))
             return reply(message.createReply(message.service()));
         if (member == QLatin1String("Hold") && !args.isEmpty()) {
