@@ -3,7 +3,6 @@
 // A child of bench_sheetframe: a connect sheet (title, two captioned text
 // fields, a button group, accept and reject) in a window of its own, built
 // as the applications build it.
-#include <Pavane/ButtonGroupContainer>
 #include <Pavane/DialogHelperWidget>
 #include <Pavane/PropertyEditorManager>
 #include <Pavane/SimpleFrame>
@@ -19,25 +18,6 @@
 
 using namespace Pavane;
 
-namespace {
-
-SimpleFrame* framed(const QString& caption, MWidget* content)
-{
-    auto* frame = new SimpleFrame(caption);
-    frame->setContent(content);
-    return frame;
-}
-
-MTextEdit* asField(MWidget* editor, const QString& prompt)
-{
-    auto* field = static_cast<MTextEdit*>(editor);
-    field->setStyleName(QStringLiteral("CommonSingleInputField"));
-    field->setPrompt(prompt);
-    return field;
-}
-
-} // namespace
-
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
@@ -51,17 +31,26 @@ int main(int argc, char** argv)
     auto* rows = new QGraphicsLinearLayout(Qt::Vertical, inner);
     rows->setContentsMargins(0, 0, 0, 0);
     rows->setSpacing(0);
-    rows->addItem(framed(QStringLiteral("Connection name"),
-                         asField(form.createEditor(QStringLiteral("name"), QVariant::String),
-                                 QStringLiteral("For example: Home"))));
-    rows->addItem(framed(QStringLiteral("Network name (SSID)"),
-                         asField(form.createEditor(QStringLiteral("wlan_ssid"), QVariant::String),
-                                 QStringLiteral("As the access point announces it"))));
-    rows->addItem(framed(QStringLiteral("Security"),
-                         form.createEditor(QStringLiteral("wlan_security"),
+    // Two captioned text fields, then the security choice.
+    const struct {
+        const char* key;
+        const char* caption;
+        const char* prompt;
+    } fields[] = {{"name", "Connection name", "For example: Home"},
+                  {"wlan_ssid", "Network name (SSID)", "As the access point announces it"}};
+    for (const auto& field : fields) {
+        auto* edit = static_cast<MTextEdit*>(form.createEditor(QLatin1String(field.key), QVariant::String));
+        edit->setStyleName(QStringLiteral("CommonSingleInputField"));
+        edit->setPrompt(QLatin1String(field.prompt));
+        auto* frame = new SimpleFrame(QLatin1String(field.caption));
+        frame->setContent(edit);
+        rows->addItem(frame);
+    }
+    auto* security = new SimpleFrame(QStringLiteral("Security"));
+    security->setContent(form.createEditor(QStringLiteral("wlan_security"),
                                            {QStringLiteral("Open"), QStringLiteral("WEP"), QStringLiteral("WPA")},
-                                           {QStringLiteral("NONE"), QStringLiteral("WEP"),
-                                            QStringLiteral("WPA_PSK")})));
+                                           {QStringLiteral("NONE"), QStringLiteral("WEP"), QStringLiteral("WPA_PSK")}));
+    rows->addItem(security);
 
     SimpleSheet sheet;
     sheet.setTitle(QStringLiteral("Connect to a network"));

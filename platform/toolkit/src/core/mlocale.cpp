@@ -6,9 +6,12 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocale>
 #include <QPointer>
 #include <QTranslator>
+
+#include <algorithm>
 
 namespace {
 
@@ -32,8 +35,12 @@ DefaultLocale& defaults()
 QTranslator* loadCatalogue(const QString& name, const QLocale& locale)
 {
     auto* translator = new QTranslator(QCoreApplication::instance());
-    const QStringList dirs = dataFolders("TESSELTOUCH_TRANSLATIONS_DIR", QStringLiteral("translations"),
-                                         QStringLiteral(":/tesseltouch/translations"));
+    QStringList dirs = dataFolders("TESSELTOUCH_TRANSLATIONS_DIR", QStringLiteral("translations"),
+                                   QStringLiteral(":/tesseltouch/translations"));
+    // A folder that is not there is asked once, not for every file name a
+    // locale could have: this runs in every application's start.
+    dirs.erase(std::remove_if(dirs.begin(), dirs.end(), [](const QString& dir) { return !QFileInfo(dir).isDir(); }),
+               dirs.end());
     for (const QLocale& candidate : {locale, QLocale(QLocale::English)}) {
         for (const QString& dir : dirs) {
             if (translator->load(candidate, name, QStringLiteral("_"), dir))

@@ -11,23 +11,23 @@ namespace {
 // comments cost no more than their length.
 QString withoutComments(const QString& text)
 {
+    int open = text.indexOf(QLatin1String("/*"));
+    if (open < 0)
+        return text;
     QString result;
     result.reserve(text.size());
-    const int size = text.size();
     int i = 0;
-    while (i < size) {
-        if (text.at(i) == QLatin1Char('/') && i + 1 < size && text.at(i + 1) == QLatin1Char('*')) {
-            const int end = text.indexOf(QLatin1String("*/"), i + 2);
-            if (end < 0)
-                break;
-            // A comment separates what stands around it.
-            result += QLatin1Char(' ');
-            i = end + 2;
-            continue;
-        }
-        result += text.at(i);
-        ++i;
+    while (open >= 0) {
+        result.append(text.constData() + i, open - i);
+        const int end = text.indexOf(QLatin1String("*/"), open + 2);
+        if (end < 0)
+            return result;
+        // A comment separates what stands around it.
+        result += QLatin1Char(' ');
+        i = end + 2;
+        open = text.indexOf(QLatin1String("/*"), i);
     }
+    result.append(text.constData() + i, text.size() - i);
     return result;
 }
 
