@@ -9,7 +9,16 @@
 #include <QStringList>
 #include <QVector>
 
+#include <bitset>
+#include <cerrno>
 #include <cstring>
+#include <limits>
+#include <memory>
+#include <optional>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace Pavane {
 
@@ -162,22 +171,26 @@ private:
     int size;
 };
 
-// How a glob is looked up in the cache: almost every rule is a literal name
-// ("makefile") or "*" and a literal suffix ("*.pdf", "*~"), which a hash
-// finds at once; only the rest ("*.[1-9]", "README*") is tried in turn.
-enum class Kind { Literal, Suffix, Pattern };
+// How a glob is looked up, in the cache and in the glob file's index: almost
+// every rule is a literal name ("makefile") or "*" and a literal suffix
+// ("*.pdf", "*~"), which a hash finds at once; only the rest ("*.[1-9]",
+// "README*") is tried in turn.
+enum class Kind : quint8 { Literal, Suffix, Pattern };
 
 bool hasWildcard(const char* data, int size)
 {
-    return std::memchr(data, '*', size_t(size)) || std::memchr(data, '?', size_t(size))
-        || std::memchr(data, '[', size_t(size));
+    for (int i = 0; i < size; ++i) {
+        if (data[i] == '*' || data[i] == '?' || data[i] == '[')
+            return true;
+    }
+    return false;
 }
 
-Kind kindOf(const QByteArray& glob)
+Kind kindOf(const char* glob, int size)
 {
-    if (!hasWildcard(glob.constData(), glob.size()))
+    if (!hasWildcard(glob, size))
         return Kind::Literal;
-    if (glob.startsWith('*') && !hasWildcard(glob.constData() + 1, glob.size() - 1))
+    if (glob[0] == '*' && !hasWildcard(glob + 1, size - 1))
         return Kind::Suffix;
     return Kind::Pattern;
 }
@@ -204,7 +217,7 @@ public:
     {
         empty = false;
         const QString key = QString::fromLatin1(glob);
-        switch (kindOf(glob)) {
+        switch (kindOf(glob.constData(), glob.size())) {
         case Kind::Literal:
             (caseSensitive ? literalsCs : literals).insert(caseSensitive ? key : foldedString(key), mimeType);
             break;
@@ -284,9 +297,11 @@ Rule parseRule(const char* line, const char* end)
         return rule;
     const char* fields[4] = {line, nullptr, nullptr, nullptr};
     int count = 1;
-    for (const char* c = line; c < end && count < 4; ++c) {
-        if (*c == ':')
-            fields[count++] = c + 1;
+    for (const char* c = line; count < 4; ++count) {
+        c = static_cast<const char*>(std::memchr(c, ':', size_t(end - c)));
+        if (!c)
+            break;
+        fields[count] = ++c;
     }
     if (count < 2)
         return rule;
@@ -307,36 +322,317 @@ Rule parseRule(const char* line, const char* end)
     return rule;
 }
 
-bool matchesLiterally(const char* glob, int size, const QString& name, bool caseSensitive)
+inline ushort codeOf(QChar c)
 {
-    if (size != name.size())
-        return false;
-    for (int i = 0; i < size; ++i) {
-        if (!sameCharacter(uchar(glob[i]), name.at(i).unicode(), caseSensitive))
-            return false;
+    return c.unicode();
+}
+
+inline ushort codeOf(uchar c)
+{
+    return c;
+}
+
+// Keys are hashed from their last character back, so that one pass over a
+// name hashes every suffix of it.
+constexpr quint32 HashSeed = 2166136261u;
+
+inline quint32 hashStep(quint32 hash, ushort c)
+{
+    return (hash ^ c) * 16777619u;
+}
+
+inline quint32 keyHash(quint32 hash, Kind kind, bool caseSensitive)
+{
+    hash ^= (quint32(kind) * 2 + quint32(caseSensitive) + 1) * 0x9e3779b9u;
+    hash ^= hash >> 15;
+    hash *= 0x85ebca6bu;
+    return hash ^ (hash >> 13);
+}
+
+// The glob file, parsed once. A literal name or "*" and a literal suffix
+// (nearly every rule) is found by hash; the few real patterns are tried in
+// file order, and only while they stand before the best rule found so far.
+// Every way gives the first matching rule in file order, as a scan would.
+class GlobIndex
+{
+public:
+    explicit GlobIndex(const QByteArray& globs)
+        : content(globs)
+    {
+        const char* const begin = content.constData();
+        const char* const end = begin + content.size();
+        int keyed = 0;
+        rules.reserve(content.size() / 24); // the usual line's length
+        for (const char* line = begin; line < end;) {
+            const char* next = static_cast<const char*>(std::memchr(line, '\n', size_t(end - line)));
+            const char* lineEnd = next ? next : end;
+            if (lineEnd > line && lineEnd[-1] == '\r')
+                --lineEnd;
+            const Rule rule = parseRule(line, lineEnd);
+            if (rule.glob) {
+                const Kind kind = kindOf(rule.glob, rule.globSize);
+                rules.append({int(rule.glob - begin), int(rule.mimeType - begin), quint16(rule.globSize), kind,
+                              rule.caseSensitive});
+                if (kind == Kind::Pattern)
+                    patterns.append(rules.size() - 1);
+                else
+                    ++keyed;
+            }
+            line = next ? next + 1 : end;
+        }
+        // At most two thirds full: short probes, and few pages to touch.
+        int capacity = 16;
+        while (capacity < keyed + keyed / 2)
+            capacity *= 2;
+        table.fill(-1, capacity);
+        mask = quint32(capacity - 1);
+        for (int i = 0; i < rules.size(); ++i) {
+            if (rules.at(i).kind != Kind::Pattern)
+                insert(i);
+        }
     }
+
+    // The first rule in file order that matches @p name, or -1.
+    int firstMatch(const QString& name) const
+    {
+        const QChar* const chars = name.constData();
+        const int size = name.size();
+        int best = NoRule;
+        quint32 foldedHash = HashSeed;
+        quint32 exactHash = HashSeed;
+        const int reach = qMin(size, longestKey);
+        int length = 0;
+        for (;;) {
+            const QChar* suffix = chars + size - length;
+            if (hasLength(Kind::Suffix, false, length))
+                best = qMin(best, find(keyHash(foldedHash, Kind::Suffix, false), Kind::Suffix, false, suffix, length));
+            if (hasLength(Kind::Suffix, true, length))
+                best = qMin(best, find(keyHash(exactHash, Kind::Suffix, true), Kind::Suffix, true, suffix, length));
+            if (length == reach)
+                break;
+            const ushort c = chars[size - 1 - length].unicode();
+            if (c > 0xff) // no byte of the file spells it
+                break;
+            foldedHash = hashStep(foldedHash, folded(c));
+            exactHash = hashStep(exactHash, c);
+            ++length;
+        }
+        if (length == size) {
+            if (hasLength(Kind::Literal, false, size))
+                best = qMin(best, find(keyHash(foldedHash, Kind::Literal, false), Kind::Literal, false, chars, size));
+            if (hasLength(Kind::Literal, true, size))
+                best = qMin(best, find(keyHash(exactHash, Kind::Literal, true), Kind::Literal, true, chars, size));
+        }
+        for (const int i : patterns) {
+            if (i > best)
+                break;
+            const Entry& rule = rules.at(i);
+            if (Glob(content.constData() + rule.glob, rule.globSize).matches(chars, size, rule.caseSensitive)) {
+                best = i;
+                break;
+            }
+        }
+        return best == NoRule ? -1 : best;
+    }
+
+    QByteArray glob(int i) const { return content.mid(rules.at(i).glob, rules.at(i).globSize); }
+    bool caseSensitive(int i) const { return rules.at(i).caseSensitive; }
+    QString mimeType(int i) const
+    {
+        return QString::fromLatin1(content.constData() + rules.at(i).mimeType, rules.at(i).mimeTypeSize());
+    }
+
+private:
+    static constexpr int NoRule = std::numeric_limits<int>::max();
+
+    // Small, since a fresh process pays for every page it touches. The
+    // type is the field before the glob, or the glob itself in a line of
+    // two fields.
+    struct Entry
+    {
+        int glob;
+        int mimeType;
+        quint16 globSize;
+        Kind kind;
+        bool caseSensitive;
+
+        int mimeTypeSize() const { return mimeType == glob ? globSize : glob - 1 - mimeType; }
+    };
+
+    // What is looked up: a literal glob whole, a suffix glob without its "*".
+    const uchar* keyOf(const Entry& rule) const
+    {
+        return reinterpret_cast<const uchar*>(content.constData()) + rule.glob + (rule.kind == Kind::Suffix ? 1 : 0);
+    }
+    static int keySize(const Entry& rule) { return rule.kind == Kind::Suffix ? rule.globSize - 1 : rule.globSize; }
+    static int lengthSet(Kind kind, bool caseSensitive) { return (kind == Kind::Suffix ? 2 : 0) + (caseSensitive ? 1 : 0); }
+    bool hasLength(Kind kind, bool caseSensitive, int length) const
+    {
+        return lengths[lengthSet(kind, caseSensitive)].test(size_t(length));
+    }
+
+    template<typename SameKey>
+    int probe(quint32 hash, const SameKey& sameKey) const
+    {
+        for (quint32 i = hash & mask; table.at(int(i)) >= 0; i = (i + 1) & mask) {
+            const int rule = table.at(int(i));
+            if (sameKey(rules.at(rule)))
+                return rule;
+        }
+        return NoRule;
+    }
+
+    // The rule keyed by the @p size characters at @p key (QChars of
+    // Latin-1, or bytes), or NoRule.
+    template<typename Character>
+    int find(quint32 hash, Kind kind, bool caseSensitive, const Character* key, int size) const
+    {
+        return probe(hash, [&](const Entry& rule) {
+            if (rule.kind != kind || rule.caseSensitive != caseSensitive || keySize(rule) != size)
+                return false;
+            const uchar* bytes = keyOf(rule);
+            for (int i = 0; i < size; ++i) {
+                if (!sameCharacter(bytes[i], codeOf(key[i]), caseSensitive))
+                    return false;
+            }
+            return true;
+        });
+    }
+
+    // Keeps the first of the rules with the same key: no later one can win.
+    void insert(int i)
+    {
+        const Entry& rule = rules.at(i);
+        const uchar* key = keyOf(rule);
+        const int size = keySize(rule);
+        quint32 hash = HashSeed;
+        for (int k = size - 1; k >= 0; --k)
+            hash = hashStep(hash, rule.caseSensitive ? key[k] : folded(key[k]));
+        hash = keyHash(hash, rule.kind, rule.caseSensitive);
+        if (find(hash, rule.kind, rule.caseSensitive, key, size) != NoRule)
+            return;
+        quint32 slot = hash & mask;
+        while (table.at(int(slot)) >= 0)
+            slot = (slot + 1) & mask;
+        table[int(slot)] = i;
+        lengths[lengthSet(rule.kind, rule.caseSensitive)].set(size_t(size));
+        longestKey = qMax(longestKey, size);
+    }
+
+    QByteArray content;
+    QVector<Entry> rules;
+    QVector<int> patterns;
+    QVector<int> table; // rules by key, -1 for none
+    quint32 mask = 0;
+    // The key lengths that occur, by kind and case rule: most lengths have
+    // no rule, and need no look-up.
+    std::bitset<MaxGlobSize + 1> lengths[4];
+    int longestKey = 0;
+};
+
+// What tells one version of the glob file from another without reading it:
+// a rewrite changes the size or the times, a replacement by rename the inode.
+struct FileStamp
+{
+    explicit FileStamp(const struct stat& info)
+        : device(info.st_dev)
+        , inode(info.st_ino)
+        , size(info.st_size)
+        , modified(info.st_mtim)
+        , changed(info.st_ctim)
+    {
+    }
+
+    bool operator==(const FileStamp& other) const
+    {
+        return device == other.device && inode == other.inode && size == other.size && sameTime(modified, other.modified)
+            && sameTime(changed, other.changed);
+    }
+
+    static bool sameTime(const timespec& a, const timespec& b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
+
+    dev_t device;
+    ino_t inode;
+    off_t size;
+    timespec modified;
+    timespec changed;
+};
+
+// Reads at most MaxGlobFileSize bytes of the regular file open at @p fd.
+// The stamp is set only when the file was read whole and its stamp can
+// tell a change: files of the kernel's that claim to be empty cannot.
+bool readRegularFile(int fd, QByteArray* content, std::optional<FileStamp>* stamp)
+{
+    struct stat info;
+    if (::fstat(fd, &info) != 0)
+        return false;
+    content->resize(int(qBound<off_t>(0, info.st_size, MaxGlobFileSize - 1) + 1));
+    int used = 0;
+    bool whole = false;
+    while (used < MaxGlobFileSize) {
+        if (used == content->size())
+            content->resize(int(qMin<qint64>(MaxGlobFileSize, 2 * qint64(used))));
+        const ssize_t got = ::read(fd, content->data() + used, size_t(content->size() - used));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0) {
+            whole = got == 0;
+            break;
+        }
+        used += int(got);
+    }
+    content->resize(used);
+    if (whole && S_ISREG(info.st_mode) && info.st_size > 0 && info.st_size == used)
+        *stamp = FileStamp(info);
     return true;
 }
 
 struct Resolver
 {
-    QString globFile = QStringLiteral("/usr/share/mime/globs2");
+    QByteArray globFile = QByteArrayLiteral("/usr/share/mime/globs2");
     // Set by a test hook instead of the file.
     QByteArray globContent;
     bool globsInMemory = false;
+    // What the glob file held when it was last read, and how it looked.
+    std::unique_ptr<GlobIndex> index;
+    std::optional<FileStamp> indexStamp;
     GlobCache cache;
 
-    bool readGlobs(QByteArray* content) const
+    // Brings the index up to date with the glob file, which a miss costs a
+    // stat() when the file is as it was.
+    bool loadGlobs()
     {
         if (globsInMemory) {
-            *content = globContent;
+            if (!index)
+                index = std::make_unique<GlobIndex>(globContent);
             return true;
         }
-        QFile file(globFile);
-        if (!file.exists() || !file.open(QIODevice::ReadOnly))
+        struct stat info;
+        if (::stat(globFile.constData(), &info) != 0 || S_ISDIR(info.st_mode)) {
+            index.reset();
             return false;
-        const bool bounded = !file.isSequential() && file.size() <= MaxGlobFileSize;
-        *content = bounded ? file.readAll() : file.read(MaxGlobFileSize);
+        }
+        if (index && indexStamp && *indexStamp == FileStamp(info))
+            return true;
+        index.reset();
+        indexStamp.reset();
+        QByteArray content;
+        if (S_ISREG(info.st_mode)) {
+            const int fd = ::open(globFile.constData(), O_RDONLY | O_CLOEXEC);
+            if (fd < 0)
+                return false;
+            const bool read = readRegularFile(fd, &content, &indexStamp);
+            ::close(fd);
+            if (!read)
+                return false;
+        } else {
+            // A device or a pipe: read as it comes, again at every miss.
+            QFile file(QFile::decodeName(globFile));
+            if (!file.open(QIODevice::ReadOnly))
+                return false;
+            content = file.read(MaxGlobFileSize);
+        }
+        index = std::make_unique<GlobIndex>(content);
         return true;
     }
 
@@ -348,39 +644,14 @@ struct Resolver
             if (!cached.isNull())
                 return cached;
         }
-
-        QByteArray content;
-        if (!readGlobs(&content))
+        if (!loadGlobs())
             return QString();
-
-        // Scanned in place: a miss walks every line of the file.
-        const char* line = content.constData();
-        const char* const end = line + content.size();
-        while (line < end) {
-            const char* next = static_cast<const char*>(std::memchr(line, '\n', size_t(end - line)));
-            const char* lineEnd = next ? next : end;
-            if (lineEnd > line && lineEnd[-1] == '\r')
-                --lineEnd;
-            const Rule rule = parseRule(line, lineEnd);
-            if (rule.glob && matches(rule, name.text)) {
-                const QString mimeType = QString::fromLatin1(rule.mimeType, rule.mimeTypeSize);
-                cache.insert(QByteArray(rule.glob, rule.globSize), rule.caseSensitive, mimeType);
-                return mimeType;
-            }
-            line = next ? next + 1 : end;
-        }
-        return OctetStream;
-    }
-
-    static bool matches(const Rule& rule, const QString& name)
-    {
-        const char* glob = rule.glob;
-        const int size = rule.globSize;
-        if (!hasWildcard(glob, size))
-            return matchesLiterally(glob, size, name, rule.caseSensitive);
-        if (glob[0] == '*' && !hasWildcard(glob + 1, size - 1))
-            return size - 1 <= name.size() && matchesLiterally(glob + 1, size - 1, name.right(size - 1), rule.caseSensitive);
-        return Glob(glob, size).matches(name.constData(), name.size(), rule.caseSensitive);
+        const int rule = index->firstMatch(name.text);
+        if (rule < 0)
+            return OctetStream;
+        const QString mimeType = index->mimeType(rule);
+        cache.insert(index->glob(rule), index->caseSensitive(rule), mimeType);
+        return mimeType;
     }
 };
 
@@ -397,7 +668,7 @@ namespace MimeTypeResolverInternal {
 void setGlobFilePath(const QString& path)
 {
     resolver() = Resolver();
-    resolver().globFile = path;
+    resolver().globFile = QFile::encodeName(path);
 }
 
 void setGlobFileContent(const QByteArray& content)

@@ -6,9 +6,13 @@
 
 #include "content/mimetyperesolver_p.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <cstdio>
 
 using Pavane::MimeTypeResolver;
 
@@ -28,6 +32,8 @@ const QByteArray Rules =
     "onlyonefield\n"
     "10:application/x-last:*.last"; // no newline at the end
 
+const QString OctetStream = QStringLiteral("application/octet-stream");
+
 QString resolve(const QString& path)
 {
     return MimeTypeResolver::mimeTypeForFilePath(path);
@@ -43,11 +49,11 @@ private:
     QTemporaryDir dir;
     QString globs;
 
-    void writeGlobs(const QByteArray& content)
+    void writeGlobs(const QByteArray& content, const QDateTime& modified = QDateTime(), const QString& path = QString())
     {
-        QFile file(globs);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
+        QFile file(path.isEmpty() ? globs : path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.flush());
+        QVERIFY(modified.isNull() || file.setFileTime(modified, QFileDevice::FileModificationTime));
     }
 
 private Q_SLOTS:
@@ -58,52 +64,88 @@ private Q_SLOTS:
         Pavane::MimeTypeResolverInternal::setGlobFilePath(globs);
     }
 
-    void byName_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("type");
-        QTest::newRow("case of the name ignored") << "/tmp/PHOTO.JPG" << "image/jpeg";
-        QTest::newRow("literal name") << "Makefile" << "text/x-makefile";
-        // ASCII letters match in either case, every other character only
-        // itself: a KELVIN SIGN is no "k", a DOTTED CAPITAL I no "i".
-        QTest::newRow("KELVIN SIGN") << QString("MA" + QString(QChar(0x212A)) + "EFILE") << "application/octet-stream";
-        QTest::newRow("DOTTED CAPITAL I") << QString("MAKEF" + QString(QChar(0x0130)) + "LE") << "application/octet-stream";
-        QTest::newRow("case-sensitive rule") << "main.C" << "text/x-c++src";
-        QTest::newRow("case-sensitive rule, other case") << "main.c" << "text/x-csrc";
-        QTest::newRow("flags are no glob") << "cs" << "application/octet-stream";
-        QTest::newRow("pattern") << "page.3" << "text/x-manual";
-        QTest::newRow("the last line, without newline") << "file.last" << "application/x-last";
-        QTest::newRow("a line with one field") << "onlyonefield" << "application/octet-stream";
-        QTest::newRow("commented out") << "a.hash" << "application/octet-stream";
-    }
-
-    void byName()
-    {
-        QFETCH(QString, path);
-        QFETCH(QString, type);
-        QCOMPARE(resolve(path), type);
-        QCOMPARE(resolve(path), type); // and again, from what was found
-    }
-
-    // Found types are kept and answer first; anything else reads the file again.
+    // Found types are kept and answer first, before any rule of the file.
     void theCacheComesFirst()
     {
         QCOMPARE(resolve(QStringLiteral("y.gz")), QStringLiteral("application/gzip"));
         // "*.tar.gz" stands earlier in the file, but "*.gz" is known already.
         QCOMPARE(resolve(QStringLiteral("x.tar.gz")), QStringLiteral("application/gzip"));
-        QCOMPARE(resolve(QStringLiteral("data.xyz")), QStringLiteral("application/octet-stream"));
-        writeGlobs(Rules + "\n50:application/x-xyz:*.xyz\n");
-        QCOMPARE(resolve(QStringLiteral("data.xyz")), QStringLiteral("application/x-xyz"));
+        QCOMPARE(resolve(QStringLiteral("e.c")), QStringLiteral("text/x-csrc"));
+        QCOMPARE(resolve(QStringLiteral("main.C")), QStringLiteral("text/x-csrc")); // and not its own "*.C"
         // The cache takes the same case rule as the file.
         QCOMPARE(resolve(QStringLiteral("makefile")), QStringLiteral("text/x-makefile"));
         QCOMPARE(resolve(QStringLiteral("MA") + QChar(0x212A) + QStringLiteral("EFILE")), QStringLiteral("application/octet-stream"));
-
         QVERIFY(QFile::remove(globs));
         QCOMPARE(resolve(QStringLiteral("z.gz")), QStringLiteral("application/gzip"));
-        // Without a file to read there is no answer at all.
-        QVERIFY(resolve(QStringLiteral("more.JPG")).isNull());
-        Pavane::MimeTypeResolverInternal::setGlobFilePath(dir.path()); // a folder cannot be read as one
-        QVERIFY(resolve(QStringLiteral("a.jpg")).isNull());
+    }
+
+    // Every answer is the first rule's that matches, whatever was asked
+    // before, as long as no type in the cache comes first (and then the same
+    // question gets the same answer again).
+    void anyOrderOfQuestions()
+    {
+        // ASCII letters match in either case, every other character only
+        // itself: a KELVIN SIGN is no "k", a DOTTED CAPITAL I no "i".
+        const QVector<QPair<QString, QString>> answers{
+            {"/tmp/PHOTO.JPG", "image/jpeg"}, {"x.tar.gz", "application/x-compressed-tar"}, {"Makefile", "text/x-makefile"},
+            {"MA" + QString(QChar(0x212A)) + "EFILE", OctetStream}, {"MAKEF" + QString(QChar(0x0130)) + "LE", OctetStream},
+            {"main.C", "text/x-c++src"}, {"CORE", OctetStream}, {"page.3", "text/x-manual"}, {"a.hash", OctetStream},
+            {"file.last", "application/x-last"}, {"onlyonefield", OctetStream}, {"cs", OctetStream}};
+        for (const int step : {1, 5, 7, 11}) { // coprime to the count: every name, twice
+            init();
+            for (int i = 0; i < 2 * answers.size(); ++i) {
+                const QPair<QString, QString>& answer = answers.at(i * step % answers.size());
+                QCOMPARE(resolve(answer.first), answer.second);
+            }
+        }
+    }
+
+    // The file is read again when it has changed, however it changed; only
+    // rules not in the cache can tell. Times an hour apart, so that every
+    // file system tells them apart.
+    void globFileChanges_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("after");
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("type");
+        const QByteArray pdf = Rules + "\n50:application/pdf:*.pdf\n";
+        const QByteArray pdX = QByteArray(pdf).replace("/pdf", "/pdX");
+        QTest::newRow("type added") << Rules << pdf << "rewrite" << "application/pdf";
+        QTest::newRow("type changed, same size") << pdf << pdX << "rewrite" << "application/pdX";
+        QTest::newRow("type removed") << pdf << Rules << "rewrite" << "application/octet-stream";
+        QTest::newRow("renamed over: same size, same time") << pdf << pdX << "rename" << "application/pdX";
+        QTest::newRow("removed") << pdf << pdf << "remove" << QString();
+        QTest::newRow("a folder now") << pdf << pdf << "folder" << QString();
+    }
+
+    void globFileChanges()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
+        QFETCH(QString, change);
+        QFETCH(QString, type);
+        const QDateTime then = QDateTime::currentDateTimeUtc().addSecs(-7200);
+        writeGlobs(before, then);
+        QCOMPARE(resolve(QStringLiteral("probe.none")), QStringLiteral("application/octet-stream"));
+        const QString replacement = globs + QStringLiteral(".new");
+        if (change == QLatin1String("rename")) { // the same time, another inode
+            writeGlobs(after, then, replacement);
+            QCOMPARE(std::rename(QFile::encodeName(replacement).constData(), QFile::encodeName(globs).constData()), 0);
+        } else if (change == QLatin1String("rewrite")) {
+            writeGlobs(after, then.addSecs(3600));
+        } else {
+            QVERIFY(QFile::remove(globs));
+            QVERIFY(change == QLatin1String("remove") || QDir().mkdir(globs));
+        }
+        const QString found = resolve(QStringLiteral("/x.y/report.pdf"));
+        QCOMPARE(found, type);
+        QCOMPARE(found.isNull(), type.isNull());
+        if (type.isNull()) { // and back
+            QVERIFY(change == QLatin1String("remove") || QDir().rmdir(globs));
+            writeGlobs(after);
+            QCOMPARE(resolve(QStringLiteral("report.pdf")), QStringLiteral("application/pdf"));
+        }
     }
 
     // Glob files and names nobody would write on purpose: the rules that
