@@ -2,8 +2,11 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 // Round trips of DBusDispatcher against one echo peer, next to the same calls
 // made with raw libdbus, with QDBusConnection::call and with QDBusInterface,
-// all measured in this run; and 1,000 asynchronous calls in flight, against
-// raw libdbus pending calls. Prints each figure and the ratios to raw libdbus.
+// all measured in this run; 1,000 asynchronous calls in flight, against
+// raw libdbus pending calls; and replies of 1, 4 and 16 MiB of "ai", their
+// time and the heap they take at their peak, against raw libdbus reading the
+// same replies without converting them. Prints each figure and the ratios to
+// raw libdbus.
 //
 // Run it on private buses: tests/harness/with-private-buses bench_dbuscall
 #include <Pavane/DBusDispatcher>
@@ -20,10 +23,105 @@
 #include <benchmark/benchmark.h>
 #include <dbus/dbus.h>
 
+#include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <map>
 #include <string>
+
+#include <malloc.h>
+
+// The heap this process holds, counted at every allocation: each block as
+// malloc's usable size plus its size word, which is what it takes of the
+// heap. Every allocator entry point is replaced, so that the libraries' blocks
+// (libdbus's buffers, Qt's containers) are counted alike.
+namespace HeapCount {
+std::atomic<long long> current{0};
+std::atomic<long long> peak{0};
+
+void add(void* block)
+{
+    if (!block)
+        return;
+    const long long now = current += malloc_usable_size(block) + sizeof(size_t);
+    long long high = peak.load(std::memory_order_relaxed);
+    while (now > high && !peak.compare_exchange_weak(high, now, std::memory_order_relaxed)) {
+    }
+}
+
+void remove(void* block)
+{
+    if (block)
+        current -= malloc_usable_size(block) + sizeof(size_t);
+}
+
+// The peak from now on is measured from what is held now.
+long long startPeak()
+{
+    const long long now = current.load();
+    peak.store(now);
+    return now;
+}
+} // namespace HeapCount
+
+extern "C" {
+void* __libc_malloc(size_t);
+void* __libc_calloc(size_t, size_t);
+void* __libc_realloc(void*, size_t);
+void* __libc_memalign(size_t, size_t);
+void __libc_free(void*);
+
+void* malloc(size_t size)
+{
+    void* block = __libc_malloc(size);
+    HeapCount::add(block);
+    return block;
+}
+
+void* calloc(size_t count, size_t size)
+{
+    void* block = __libc_calloc(count, size);
+    HeapCount::add(block);
+    return block;
+}
+
+void* realloc(void* old, size_t size)
+{
+    const size_t oldSize = old ? malloc_usable_size(old) + sizeof(size_t) : 0;
+    void* block = __libc_realloc(old, size);
+    if (block || size == 0)
+        HeapCount::current -= oldSize;
+    HeapCount::add(block);
+    return block;
+}
+
+void* memalign(size_t alignment, size_t size)
+{
+    void* block = __libc_memalign(alignment, size);
+    HeapCount::add(block);
+    return block;
+}
+
+void* aligned_alloc(size_t alignment, size_t size) { return memalign(alignment, size); }
+void* valloc(size_t size) { return memalign(4096, size); }
+void* pvalloc(size_t size) { return memalign(4096, (size + 4095) & ~size_t(4095)); }
+
+int posix_memalign(void** result, size_t alignment, size_t size)
+{
+    void* block = memalign(alignment, size);
+    if (!block)
+        return ENOMEM;
+    *result = block;
+    return 0;
+}
+
+void free(void* block)
+{
+    HeapCount::remove(block);
+    __libc_free(block);
+}
+}
 
 
 namespace {
@@ -160,6 +258,46 @@ void RawLibdbus_Async1000(benchmark::State& state)
         state.SkipWithError("lost replies");
 }
 
+// The heap taken at the peak of a call, above what was held before it, for
+// each size of "ai" reply; the largest seen over all runs.
+std::map<std::string, std::map<int, long long>> peaks;
+
+void notePeak(const char* function, int mebibytes, long long before)
+{
+    long long& seen = peaks[function][mebibytes];
+    seen = std::max(seen, HeapCount::peak.load() - before);
+}
+
+int intsIn(int mebibytes) { return mebibytes * (1 << 20) / 4; }
+
+void RawLibdbus_IntArray(benchmark::State& state)
+{
+    const int count = intsIn(int(state.range(0)));
+    const QByteArray serviceName = service().toLatin1();
+    for (auto _ : state) {
+        const long long before = HeapCount::startPeak();
+        DBusMessage* message = dbus_message_new_method_call(serviceName.constData(), Path, Interface, "Ints");
+        const dbus_int32_t n = count;
+        dbus_message_append_args(message, DBUS_TYPE_INT32, &n, DBUS_TYPE_INVALID);
+        DBusMessage* reply = dbus_connection_send_with_reply_and_block(rawConnection(), message, -1, nullptr);
+        dbus_message_unref(message);
+        DBusMessageIter iter, sub;
+        const dbus_int32_t* ints = nullptr;
+        int size = 0;
+        if (reply && dbus_message_iter_init(reply, &iter) && dbus_message_iter_get_arg_type(&iter) == DBUS_TYPE_ARRAY) {
+            dbus_message_iter_recurse(&iter, &sub);
+            dbus_message_iter_get_fixed_array(&sub, &ints, &size);
+        }
+        if (reply)
+            dbus_message_unref(reply);
+        notePeak("RawLibdbus_IntArray", int(state.range(0)), before);
+        if (size != count) {
+            state.SkipWithError("wrong reply");
+            break;
+        }
+    }
+}
+
 // --- DBusDispatcher ---------------------------------------------------------
 
 Pavane::DBusDispatcher& dispatcher()
@@ -198,6 +336,25 @@ void DBusDispatcher_Async1000(benchmark::State& state)
         for (int n = 0; n < InFlight; ++n)
             dispatcher().callAsynchronous(QStringLiteral("Echo"), a.name, a.number, a.list, a.bytes);
         loop.exec();
+    }
+}
+
+void DBusDispatcher_IntArray(benchmark::State& state)
+{
+    const int count = intsIn(int(state.range(0)));
+    for (auto _ : state) {
+        const long long before = HeapCount::startPeak();
+        int size = 0;
+        {
+            const QList<QVariant> reply = dispatcher().call(QStringLiteral("Ints"), count);
+            if (reply.size() == 1)
+                size = reply.first().toList().size();
+        }
+        notePeak("DBusDispatcher_IntArray", int(state.range(0)), before);
+        if (size != count) {
+            state.SkipWithError("wrong reply");
+            break;
+        }
     }
 }
 
@@ -244,17 +401,39 @@ void row(const std::map<std::string, double>& medians, const char* label, const 
     std::printf("\n");
 }
 
+// Heap and time of "ai" replies per byte of their array, for the dispatcher
+// and for raw libdbus, and what converting costs over reading the message.
+void intArraySummary(const BenchSupport::MedianReporter::Medians& byFunction)
+{
+    if (!byFunction.count("RawLibdbus_IntArray") || !byFunction.count("DBusDispatcher_IntArray"))
+        return;
+    const auto& raw = byFunction.at("RawLibdbus_IntArray");
+    const auto& ours = byFunction.at("DBusDispatcher_IntArray");
+    std::printf("\"ai\" replies: heap at the peak per byte of array, time per MiB:\n");
+    std::printf("  %6s %12s %12s %12s %14s %14s %8s\n", "size", "raw heap", "dispatcher",
+                "converting", "raw time", "dispatcher", "ratio");
+    for (const int mebibytes : {1, 4, 16}) {
+        const std::string arg = std::to_string(mebibytes);
+        const double bytes = double(mebibytes) * (1 << 20);
+        const long long rawPeak = peaks["RawLibdbus_IntArray"][mebibytes];
+        const long long ourPeak = peaks["DBusDispatcher_IntArray"][mebibytes];
+        std::printf("  %3d MiB %11.2fx %11.2fx %11.2fx %11.0f us %11.0f us %7.2fx\n", mebibytes,
+                    rawPeak / bytes, ourPeak / bytes, (ourPeak - rawPeak) / bytes,
+                    raw.at(arg) / mebibytes, ours.at(arg) / mebibytes, ours.at(arg) / raw.at(arg));
+    }
+}
+
 void summary(const BenchSupport::MedianReporter::Medians& byFunction)
 {
     std::map<std::string, double> medians;
     for (const auto& [name, byArgs] : byFunction)
         medians[name] = byArgs.begin()->second;
     std::printf("Medians (real time, microseconds) and ratios to raw libdbus:\n");
-    row(medians, "DBusDispatcher::call", "DBusDispatcher_Call", "RawLibdbus_Call", 1.15);
+    row(medians, "DBusDispatcher::call", "DBusDispatcher_Call", "RawLibdbus_Call", 1.1);
     row(medians, "QDBusConnection::call", "QDBusConnection_Call", "RawLibdbus_Call", 0);
     row(medians, "QDBusInterface::call", "QDBusInterface_Call", "RawLibdbus_Call", 0);
     row(medians, "raw libdbus call", "RawLibdbus_Call", "RawLibdbus_Call", 0);
-    row(medians, "1000 x callAsynchronous", "DBusDispatcher_Async1000", "RawLibdbus_Async1000", 1.3);
+    row(medians, "1000 x callAsynchronous", "DBusDispatcher_Async1000", "RawLibdbus_Async1000", 1.1);
     row(medians, "1000 x raw pending calls", "RawLibdbus_Async1000", "RawLibdbus_Async1000", 0);
     const double call = medians.at("DBusDispatcher_Call");
     const double connection = medians.at("QDBusConnection_Call");
@@ -263,6 +442,7 @@ void summary(const BenchSupport::MedianReporter::Medians& byFunction)
                 "QDBusInterface::call (%.2fx)\n",
                 call < connection ? "faster" : "NOT faster", connection / call,
                 call < interface ? "faster" : "NOT faster", interface / call);
+    intArraySummary(byFunction);
 }
 
 } // namespace
@@ -273,6 +453,8 @@ BENCHMARK(QDBusConnection_Call)->Apply(BenchSupport::commonSettings);
 BENCHMARK(QDBusInterface_Call)->Apply(BenchSupport::commonSettings);
 BENCHMARK(RawLibdbus_Async1000)->Apply(BenchSupport::commonSettings);
 BENCHMARK(DBusDispatcher_Async1000)->Apply(BenchSupport::commonSettings);
+BENCHMARK(RawLibdbus_IntArray)->Arg(1)->Arg(4)->Arg(16)->Apply(BenchSupport::commonSettings);
+BENCHMARK(DBusDispatcher_IntArray)->Arg(1)->Arg(4)->Arg(16)->Apply(BenchSupport::commonSettings);
 
 int main(int argc, char** argv)
 {
