@@ -40,14 +40,15 @@ namespace HeapCount {
 std::atomic<long long> current{0};
 std::atomic<long long> peak{0};
 
-void add(void* block)
+void* counted(void* block)
 {
     if (!block)
-        return;
+        return block;
     const long long now = current += malloc_usable_size(block) + sizeof(size_t);
     long long high = peak.load(std::memory_order_relaxed);
     while (now > high && !peak.compare_exchange_weak(high, now, std::memory_order_relaxed)) {
     }
+    return block;
 }
 
 void remove(void* block)
@@ -72,19 +73,9 @@ void* __libc_realloc(void*, size_t);
 void* __libc_memalign(size_t, size_t);
 void __libc_free(void*);
 
-void* malloc(size_t size)
-{
-    void* block = __libc_malloc(size);
-    HeapCount::add(block);
-    return block;
-}
-
-void* calloc(size_t count, size_t size)
-{
-    void* block = __libc_calloc(count, size);
-    HeapCount::add(block);
-    return block;
-}
+void* malloc(size_t size) { return HeapCount::counted(__libc_malloc(size)); }
+void* calloc(size_t count, size_t size) { return HeapCount::counted(__libc_calloc(count, size)); }
+void* memalign(size_t alignment, size_t size) { return HeapCount::counted(__libc_memalign(alignment, size)); }
 
 void* realloc(void* old, size_t size)
 {
@@ -92,15 +83,7 @@ void* realloc(void* old, size_t size)
     void* block = __libc_realloc(old, size);
     if (block || size == 0)
         HeapCount::current -= oldSize;
-    HeapCount::add(block);
-    return block;
-}
-
-void* memalign(size_t alignment, size_t size)
-{
-    void* block = __libc_memalign(alignment, size);
-    HeapCount::add(block);
-    return block;
+    return HeapCount::counted(block);
 }
 
 void* aligned_alloc(size_t alignment, size_t size) { return memalign(alignment, size); }
