@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Pavane developers
 // SPDX-License-Identifier: LGPL-2.1-or-later
 // A child of bench_sheetframe: the connect sheet's content as a plain Qt
-// Widgets dialog, the baseline.
+// Widgets dialog, the baseline: the same texts in the same type sizes.
 #include <QApplication>
 #include <QButtonGroup>
 #include <QDialog>
@@ -13,9 +13,24 @@
 
 #include "sheetframe_child.h"
 
+namespace {
+
+// The type sizes of the sheet's theme, so that both draw the same text in
+// the same fonts.
+QFont sized(int pixels, bool bold = false)
+{
+    QFont font = QApplication::font();
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    QApplication::setFont(sized(22));
     QDialog dialog;
     dialog.resize(480, 854);
     auto* rows = new QVBoxLayout(&dialog);
@@ -23,17 +38,19 @@ int main(int argc, char** argv)
     auto* header = new QHBoxLayout;
     header->addWidget(new QPushButton(QStringLiteral("Cancel")));
     header->addStretch(1);
-    header->addWidget(new QPushButton(QStringLiteral("Connect")));
+    auto* connect = new QPushButton(QStringLiteral("Connect"));
+    connect->setFont(sized(22, true));
+    header->addWidget(connect);
     rows->addLayout(header);
 
     auto* title = new QLabel(QStringLiteral("Connect to a network"));
-    QFont bold = title->font();
-    bold.setBold(true);
-    title->setFont(bold);
+    title->setFont(sized(30, true));
     rows->addWidget(title);
 
     auto field = [&](const QString& caption, const QString& prompt) {
-        rows->addWidget(new QLabel(caption));
+        auto* label = new QLabel(caption);
+        label->setFont(sized(20));
+        rows->addWidget(label);
         auto* edit = new QLineEdit;
         edit->setPlaceholderText(prompt);
         rows->addWidget(edit);
@@ -41,7 +58,9 @@ int main(int argc, char** argv)
     field(QStringLiteral("Connection name"), QStringLiteral("For example: Home"));
     field(QStringLiteral("Network name (SSID)"), QStringLiteral("As the access point announces it"));
 
-    rows->addWidget(new QLabel(QStringLiteral("Security")));
+    auto* security = new QLabel(QStringLiteral("Security"));
+    security->setFont(sized(18));
+    rows->addWidget(security);
     auto* choices = new QHBoxLayout;
     auto* group = new QButtonGroup(&dialog);
     for (const QString& label : {QStringLiteral("Open"), QStringLiteral("WEP"), QStringLiteral("WPA")}) {
