@@ -10,14 +10,17 @@ namespace Pavane {
 
 namespace {
 
-// A banner made without a QApplication would never appear, so the toolkit
-// would never delete it either.
-bool canShow()
+// Null without a QApplication: such a banner would never appear, and so the
+// toolkit would never delete it either.
+SimpleInformationBanner* newBanner(const QString& text, const QString& styleName)
 {
-    if (qobject_cast<QApplication*>(QCoreApplication::instance()))
-        return true;
-    qCWarning(lcNotification, "SimpleInformationBanner: cannot show a banner without a QApplication");
-    return false;
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        qCWarning(lcNotification, "SimpleInformationBanner: cannot show a banner without a QApplication");
+        return nullptr;
+    }
+    auto* banner = new SimpleInformationBanner(text);
+    banner->setStyleName(styleName);
+    return banner;
 }
 
 } // namespace
@@ -39,22 +42,18 @@ SimpleInformationBanner::~SimpleInformationBanner() = default;
 
 SimpleInformationBanner* SimpleInformationBanner::show(const QString& text, int)
 {
-    if (!canShow())
-        return nullptr;
-    auto* banner = new SimpleInformationBanner(text);
-    banner->setStyleName(InformationBanner);
-    banner->appear(MSceneWindow::DestroyWhenDone);
+    SimpleInformationBanner* banner = newBanner(text, InformationBanner);
+    if (banner)
+        banner->appear(MSceneWindow::DestroyWhenDone);
     return banner;
 }
 
 void SimpleInformationBanner::show(const QString& text, const QString& iconId)
 {
-    if (!canShow())
-        return;
-    auto* banner = new SimpleInformationBanner(text);
-    banner->setIconID(iconId);
-    banner->setStyleName(SystemBanner);
-    banner->appear(MSceneWindow::DestroyWhenDone);
+    if (SimpleInformationBanner* banner = newBanner(text, SystemBanner)) {
+        banner->setIconID(iconId);
+        banner->appear(MSceneWindow::DestroyWhenDone);
+    }
 }
 
 void SimpleInformationBanner::notificationTimeout()
