@@ -322,6 +322,55 @@ Rule parseRule(const char* line, const char* end)
     return rule;
 }
 
+bool matchesLiterally(const char* glob, int size, const QChar* name, bool caseSensitive)
+{
+    for (int i = 0; i < size; ++i) {
+        if (!sameCharacter(uchar(glob[i]), name[i].unicode(), caseSensitive))
+            return false;
+    }
+    return true;
+}
+
+bool ruleMatches(const Rule& rule, const QString& name)
+{
+    const int size = rule.globSize;
+    switch (kindOf(rule.glob, size)) {
+    case Kind::Literal:
+        return size == name.size() && matchesLiterally(rule.glob, size, name.constData(), rule.caseSensitive);
+    case Kind::Suffix:
+        return size - 1 <= name.size()
+            && matchesLiterally(rule.glob + 1, size - 1, name.constData() + name.size() - (size - 1), rule.caseSensitive);
+    case Kind::Pattern:
+        break;
+    }
+    return Glob(rule.glob, size).matches(name.constData(), name.size(), rule.caseSensitive);
+}
+
+// The first rule that matches @p name in the lines from @p begin: the whole
+// lines before @p end, and at @p atEnd the last one without its newline too.
+// Sets @p consumed past the lines it tried.
+bool firstMatchingLine(const char* begin, const char* end, bool atEnd, const QString& name, Rule* found,
+                       const char** consumed)
+{
+    const char* line = begin;
+    while (line < end) {
+        const char* next = static_cast<const char*>(std::memchr(line, '\n', size_t(end - line)));
+        if (!next && !atEnd)
+            break;
+        const char* lineEnd = next ? next : end;
+        if (lineEnd > line && lineEnd[-1] == '\r')
+            --lineEnd;
+        const Rule rule = parseRule(line, lineEnd);
+        line = next ? next + 1 : end;
+        if (rule.glob && ruleMatches(rule, name)) {
+            *found = rule;
+            return true;
+        }
+    }
+    *consumed = line;
+    return false;
+}
+
 inline ushort codeOf(QChar c)
 {
     return c.unicode();
@@ -596,7 +645,68 @@ struct Resolver
     // What the glob file held when it was last read, and how it looked.
     std::unique_ptr<GlobIndex> index;
     std::optional<FileStamp> indexStamp;
+    // The first miss reads the file as it goes, through a buffer on the
+    // stack, and stops at the first match: a process that asks once never
+    // builds the index, and touches few pages of memory. Later misses use
+    // the index.
+    bool scanned = false;
     GlobCache cache;
+
+    enum class Scan { Matched, NoMatch, Unreadable, Undecided };
+
+    Scan scanGlobs(const QString& name, QString* mimeType)
+    {
+        Rule rule;
+        const char* consumed = nullptr;
+        if (globsInMemory) {
+            const char* begin = globContent.constData();
+            if (!firstMatchingLine(begin, begin + globContent.size(), true, name, &rule, &consumed))
+                return Scan::NoMatch;
+            return matched(rule, mimeType);
+        }
+        struct stat info;
+        if (::stat(globFile.constData(), &info) != 0 || S_ISDIR(info.st_mode))
+            return Scan::Unreadable;
+        if (!S_ISREG(info.st_mode))
+            return Scan::Undecided;
+        const int fd = ::open(globFile.constData(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            return Scan::Unreadable;
+        char buffer[4096];
+        int kept = 0;
+        qint64 total = 0;
+        Scan outcome = Scan::NoMatch;
+        for (;;) {
+            const qint64 room = qMin<qint64>(qint64(sizeof buffer) - kept, MaxGlobFileSize - total);
+            const ssize_t got = room > 0 ? ::read(fd, buffer + kept, size_t(room)) : 0;
+            if (got < 0 && errno == EINTR)
+                continue;
+            const bool atEnd = got <= 0;
+            total += qMax<ssize_t>(got, 0);
+            const char* const end = buffer + kept + qMax<ssize_t>(got, 0);
+            if (firstMatchingLine(buffer, end, atEnd, name, &rule, &consumed)) {
+                outcome = matched(rule, mimeType);
+                break;
+            }
+            if (atEnd)
+                break;
+            kept = int(end - consumed);
+            if (kept == int(sizeof buffer)) { // a line longer than the buffer: the index copes
+                outcome = Scan::Undecided;
+                break;
+            }
+            std::memmove(buffer, consumed, size_t(kept));
+        }
+        ::close(fd);
+        return outcome;
+    }
+
+    Scan matched(const Rule& rule, QString* mimeType)
+    {
+        *mimeType = QString::fromLatin1(rule.mimeType, rule.mimeTypeSize);
+        cache.insert(QByteArray(rule.glob, rule.globSize), rule.caseSensitive, *mimeType);
+        return Scan::Matched;
+    }
 
     // Brings the index up to date with the glob file, which a miss costs a
     // stat() when the file is as it was.
@@ -643,6 +753,20 @@ struct Resolver
             const QString cached = cache.find(name);
             if (!cached.isNull())
                 return cached;
+        }
+        if (!scanned) {
+            scanned = true;
+            QString mimeType;
+            switch (scanGlobs(name.text, &mimeType)) {
+            case Scan::Matched:
+                return mimeType;
+            case Scan::NoMatch:
+                return OctetStream;
+            case Scan::Unreadable:
+                return QString();
+            case Scan::Undecided:
+                break;
+            }
         }
         if (!loadGlobs())
             return QString();
