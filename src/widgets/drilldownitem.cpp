@@ -42,6 +42,8 @@ DrillDownItemPrivate::DrillDownItemPrivate(DrillDownItem* q)
     , textLayout(newLayout(Qt::Vertical))
     , titleLabel(new MLabel)
 {
+    // Styled before it has children: a new style reaches every child.
+    q->setStyleName(QStringLiteral("CommonPanel"));
     titleLabel->setStyleName(QStringLiteral("CommonSingleTitle"));
     textLayout->addItem(titleLabel);
     mainLayout->addItem(textLayout);
@@ -58,7 +60,9 @@ DrillDownItem::DrillDownItem(QGraphicsItem* parent)
     : MListItem(parent)
     , d(std::make_unique<DrillDownItemPrivate>(this))
 {
-    setStyleName(QStringLiteral("CommonPanel"));
+    // Its parts lie within the row, which lets a frame pass over rows out of
+    // sight without looking at each part: long lists paint as fast as short.
+    setFlag(ItemContainsChildrenInShape);
 }
 
 DrillDownItem::~DrillDownItem() = default;

@@ -76,8 +76,19 @@ void MWidgetController::applyStyle()
     const MWidgetStyle* s = style();
     setContentsMargins(s->marginLeft() + s->paddingLeft(), s->marginTop() + s->paddingTop(),
                        s->marginRight() + s->paddingRight(), s->marginBottom() + s->paddingBottom());
-    QFont font = s->font();
-    setFont(font);
+    // Setting a font, even the same one again, sends every descendant a
+    // change: only when the style's font differs from the one set last time,
+    // or the widget's font is no longer the one that came of it.
+    const QFont styleFont = s->font();
+    const QFont current = font();
+    const bool sameStyleFont = styleFont == m_styleFont && styleFont.resolve() == m_styleFont.resolve();
+    const bool stillApplied = current == m_appliedFont && current.resolve() == m_appliedFont.resolve();
+    if (!m_fontSet || !sameStyleFont || !stillApplied) {
+        setFont(styleFont);
+        m_styleFont = styleFont;
+        m_appliedFont = font();
+        m_fontSet = true;
+    }
     updateGeometry();
     update();
 }

@@ -66,6 +66,10 @@ private:
     MTheme::ViewType m_viewType;
     M::Position m_layoutPosition = M::DefaultPosition;
     mutable const MWidgetStyle* m_style = nullptr;
+    // The style's font last set, and the widget's font that came of it.
+    QFont m_styleFont;
+    QFont m_appliedFont;
+    bool m_fontSet = false;
     bool m_tappable = false;
     bool m_pressed = false;
 };

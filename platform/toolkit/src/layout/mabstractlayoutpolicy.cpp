@@ -16,6 +16,7 @@ MAbstractLayoutPolicy::~MAbstractLayoutPolicy()
         return;
     const QList<QGraphicsLayoutItem*> items = m_items;
     m_items.clear();
+    m_members.clear();
     m_layout->unregisterPolicy(this);
     for (QGraphicsLayoutItem* item : items)
         m_layout->itemRemoved(item);
@@ -56,14 +57,22 @@ void MAbstractLayoutPolicy::removeAt(int index)
     if (index < 0 || index >= m_items.count())
         return;
     QGraphicsLayoutItem* item = m_items.takeAt(index);
+    m_members.remove(item);
     m_layout->itemRemoved(item);
 }
 
 void MAbstractLayoutPolicy::removeItem(const QGraphicsLayoutItem* item)
 {
+    if (!contains(item))
+        return;
     const int index = indexOf(item);
     if (index >= 0)
         removeAt(index);
+}
+
+bool MAbstractLayoutPolicy::contains(const QGraphicsLayoutItem* item) const
+{
+    return m_members.contains(item);
 }
 
 void MAbstractLayoutPolicy::setSpacing(qreal spacing)
@@ -91,9 +100,10 @@ bool MAbstractLayoutPolicy::isNotifyWidgetsOfLayoutPositionEnabled() const
 
 void MAbstractLayoutPolicy::insertItemAt(int index, QGraphicsLayoutItem* item)
 {
-    if (!item || m_items.contains(item))
+    if (!item || contains(item))
         return;
     m_items.insert(qBound(0, index < 0 ? m_items.count() : index, m_items.count()), item);
+    m_members.insert(item);
     m_layout->itemAdded(item);
     if (m_notifyPositions)
         updateLayoutPositions();

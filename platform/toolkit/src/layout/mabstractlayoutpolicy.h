@@ -6,6 +6,7 @@
 #include "tesseltouchcore_export.h"
 
 #include <QList>
+#include <QSet>
 #include <QRectF>
 #include <QSizeF>
 
@@ -48,8 +49,12 @@ protected:
 
 private:
     friend class MLayout;
+    bool contains(const QGraphicsLayoutItem* item) const;
+
     MLayout* m_layout;
     QList<QGraphicsLayoutItem*> m_items;
+    // The same items, for asking about one without a walk through a long list.
+    QSet<const QGraphicsLayoutItem*> m_members;
     qreal m_spacing = 0;
     bool m_notifyPositions = false;
 };

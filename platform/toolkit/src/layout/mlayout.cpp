@@ -144,11 +144,13 @@ void MLayout::removeAt(int index)
 
 void MLayout::itemAdded(QGraphicsLayoutItem* item)
 {
-    if (!m_items.contains(item)) {
+    if (!m_members.contains(item)) {
         m_items.append(item);
+        m_members.insert(item);
         addChildLayoutItem(item);
     }
-    updateVisibility();
+    // No other item's place among the policies changed.
+    updateVisibility(item);
     invalidate();
 }
 
@@ -160,15 +162,16 @@ void MLayout::itemRemoved(QGraphicsLayoutItem* item)
     if (m_deleting)
         return;
     for (MAbstractLayoutPolicy* policy : qAsConst(m_policies)) {
-        if (policy->indexOf(item) >= 0) {
+        if (policy->contains(item)) {
             invalidate();
             return;
         }
     }
     // In no policy any more: no longer an item of the layout. What the
     // layout hid is shown again, once it is sure to be alive.
-    m_items.removeAll(item);
-    if (m_hiddenByLayout.removeAll(item) > 0) {
+    m_items.removeOne(item);
+    m_members.remove(item);
+    if (m_hiddenByLayout.remove(item)) {
         QGraphicsItem* graphics = item->graphicsItem();
         if (QGraphicsObject* object = graphics ? graphics->toGraphicsObject() : nullptr) {
             QPointer<QGraphicsObject> guard(object);
@@ -199,18 +202,22 @@ void MLayout::updateVisibility()
 {
     // Only the items of the active policy are shown; the layout shows again
     // only what it hid itself.
-    for (QGraphicsLayoutItem* item : qAsConst(m_items)) {
-        QGraphicsItem* graphics = item->graphicsItem();
-        if (!graphics)
-            continue;
-        const bool wanted = m_policy && m_policy->indexOf(item) >= 0;
-        // Visible in its own right, whether or not its parent is shown yet.
-        if (!wanted && graphics->isVisibleTo(graphics->parentItem())) {
-            graphics->hide();
-            m_hiddenByLayout.append(item);
-        } else if (wanted && m_hiddenByLayout.removeAll(item) > 0) {
-            graphics->show();
-        }
+    for (QGraphicsLayoutItem* item : qAsConst(m_items))
+        updateVisibility(item);
+}
+
+void MLayout::updateVisibility(QGraphicsLayoutItem* item)
+{
+    QGraphicsItem* graphics = item->graphicsItem();
+    if (!graphics)
+        return;
+    const bool wanted = m_policy && m_policy->contains(item);
+    // Visible in its own right, whether or not its parent is shown yet.
+    if (!wanted && graphics->isVisibleTo(graphics->parentItem())) {
+        graphics->hide();
+        m_hiddenByLayout.insert(item);
+    } else if (wanted && m_hiddenByLayout.remove(item)) {
+        graphics->show();
     }
 }
 

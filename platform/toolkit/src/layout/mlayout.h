@@ -8,6 +8,7 @@
 
 #include <QGraphicsLayout>
 #include <QList>
+#include <QSet>
 
 class MAbstractLayoutPolicy;
 
@@ -52,10 +53,13 @@ private:
     void itemRemoved(QGraphicsLayoutItem* item);
     void followOrientation();
     void updateVisibility();
+    void updateVisibility(QGraphicsLayoutItem* item);
 
     QList<QGraphicsLayoutItem*> m_items;
+    // The same items, for asking about one without a walk through a long list.
+    QSet<const QGraphicsLayoutItem*> m_members;
     QList<MAbstractLayoutPolicy*> m_policies;
-    QList<QGraphicsLayoutItem*> m_hiddenByLayout;
+    QSet<QGraphicsLayoutItem*> m_hiddenByLayout;
     MAbstractLayoutPolicy* m_policy = nullptr;
     MAbstractLayoutPolicy* m_landscapePolicy = nullptr;
     MAbstractLayoutPolicy* m_portraitPolicy = nullptr;

@@ -36,6 +36,7 @@ void MLabel::setText(const QString& text)
     if (text == m_text && text.isNull() == m_text.isNull())
         return;
     m_text = text;
+    m_extent = {};
     updateGeometry();
     update();
 }
@@ -94,26 +95,40 @@ int MLabel::textFlags() const
     return int(m_alignment) | (m_wordWrap ? Qt::TextWordWrap : 0);
 }
 
+const MLabel::TextExtent& MLabel::textExtent() const
+{
+    const MWidgetStyle* s = style();
+    if (m_extent.style != s) {
+        const QFontMetricsF metrics(s->font());
+        m_extent.style = s;
+        m_extent.width = qCeil(metrics.horizontalAdvance(m_text));
+        m_extent.height = metrics.height();
+    }
+    return m_extent;
+}
+
 QSizeF MLabel::contentSizeHint(Qt::SizeHint which, const QSizeF& constraint) const
 {
-    const QFontMetricsF metrics(style()->font());
     if (which == Qt::MaximumSize)
         return QSizeF(-1, -1);
+    const TextExtent& extent = textExtent();
     if (m_wordWrap) {
+        const QFontMetricsF metrics(style()->font());
         // Without a width to wrap to, the minimum is a few characters of one
         // line: any taller and layouts could not give it less height.
         if (constraint.width() <= 0 && which == Qt::MinimumSize)
-            return QSizeF(metrics.averageCharWidth() * 8, metrics.height());
-        const qreal width = constraint.width() > 0 ? constraint.width() : qCeil(metrics.horizontalAdvance(m_text));
+            return QSizeF(metrics.averageCharWidth() * 8, extent.height);
+        const qreal width = constraint.width() > 0 ? constraint.width() : extent.width;
         const QRectF bounds = metrics.boundingRect(QRectF(0, 0, qMax<qreal>(width, 1), 1e6),
                                                    Qt::TextWordWrap, m_text);
         return QSizeF(which == Qt::MinimumSize ? width : qMin(width, bounds.width()),
-                      qMax(bounds.height(), metrics.height()));
+                      qMax(bounds.height(), extent.height));
     }
-    const qreal width = qCeil(metrics.horizontalAdvance(m_text));
-    if (which == Qt::MinimumSize && m_elide)
-        return QSizeF(qMin(width, metrics.horizontalAdvance(QStringLiteral("..."))), metrics.height());
-    return QSizeF(width, metrics.height());
+    if (which == Qt::MinimumSize && m_elide) {
+        const QFontMetricsF metrics(style()->font());
+        return QSizeF(qMin(extent.width, metrics.horizontalAdvance(QStringLiteral("..."))), extent.height);
+    }
+    return QSizeF(extent.width, extent.height);
 }
 
 void MLabel::paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget)

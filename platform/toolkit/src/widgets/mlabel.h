@@ -42,6 +42,16 @@ protected:
     QSizeF contentSizeHint(Qt::SizeHint which, const QSizeF& constraint) const override;
 
 private:
+    // The text's extent on one line in the font of a style (styles live as
+    // long as the theme). Measuring shapes the whole text, and layouts ask
+    // for size hints many times over.
+    struct TextExtent
+    {
+        const MWidgetStyle* style = nullptr;
+        qreal width = 0;
+        qreal height = 0;
+    };
+    const TextExtent& textExtent() const;
     int textFlags() const;
 
     QString m_text;
@@ -49,6 +59,7 @@ private:
     bool m_elide = false;
     Qt::Alignment m_alignment = Qt::AlignLeft | Qt::AlignVCenter;
     QColor m_color;
+    mutable TextExtent m_extent;
 };
 
 #endif
