@@ -16,6 +16,9 @@
 #include <MButton>
 #include <MHelpButton>
 #include <MLabel>
+#include <MLayout>
+#include <MLinearLayoutPolicy>
+#include <MPannableViewport>
 #include <MProgressIndicator>
 #include <MTextEdit>
 
@@ -45,6 +48,25 @@ bool leftOf(const QGraphicsItem* left, const QGraphicsItem* right)
 qreal indent(const MTextEdit* edit)
 {
     return edit->document()->firstBlock().blockFormat().textIndent();
+}
+
+void insertRow(MLinearLayoutPolicy* policy, int index, const QString& title)
+{
+    auto* row = new DrillDownItem;
+    row->setTitle(title);
+    row->setSubtitle(title + QStringLiteral(" secured"));
+    policy->insertItem(index, row);
+}
+
+MLinearLayoutPolicy* listPage(MPannableViewport* viewport, const QStringList& titles)
+{
+    auto* contents = new QGraphicsWidget;
+    auto* policy = new MLinearLayoutPolicy(new MLayout(contents), Qt::Vertical);
+    policy->layout()->setContentsMargins(0, 0, 0, 0);
+    for (int i = 0; i < titles.size(); ++i)
+        insertRow(policy, i, titles[i]);
+    viewport->setWidget(contents);
+    return policy;
 }
 
 } // namespace
@@ -196,6 +218,48 @@ private Q_SLOTS:
         SimpleFrame grouped(QStringLiteral("Security"));
         grouped.setContent(new ButtonGroupContainer);
         QCOMPARE(shown<DividerHeader>(&grouped, false).size(), 1);
+    }
+
+    // Rows inserted into and deleted from a list on screen: shown, stacked
+    // in the policy's order without gaps, and drawn as the same list built anew.
+    void listEdits_data()
+    {
+        QTest::addColumn<int>("initial");
+        QTest::addColumn<QList<int>>("edits"); // a row inserted at n, or the row at ~n deleted
+        QTest::newRow("into an empty page") << 0 << QList<int>{0, 0, 1, ~1};
+        QTest::newRow("at the ends and between") << 5 << QList<int>{0, ~0, 5, 3, ~5, ~2};
+        QTest::newRow("a long page, out of sight") << 40 << QList<int>{38, 2, ~39, 20, ~1, ~30};
+    }
+
+    void listEdits()
+    {
+        QFETCH(int, initial);
+        QFETCH(QList<int>, edits);
+        QStringList titles;
+        for (int i = 0; i < initial; ++i)
+            titles << QString::number(i);
+        auto* viewport = place(new MPannableViewport);
+        MLinearLayoutPolicy* policy = listPage(viewport, titles);
+        for (const int edit : edits) {
+            if (edit < 0)
+                delete policy->itemAt(~edit)->graphicsItem();
+            else
+                insertRow(policy, edit, QStringLiteral("new %1").arg(edit));
+            edit < 0 ? titles.removeAt(~edit) : titles.insert(edit, QStringLiteral("new %1").arg(edit));
+        }
+        QTRY_VERIFY(policy->layout()->isActivated());
+        QCOMPARE(policy->layout()->count(), titles.size());
+        for (int i = 0; i < titles.size(); ++i) {
+            auto* row = static_cast<DrillDownItem*>(policy->itemAt(i)->graphicsItem());
+            QVERIFY(row->isVisible() && row->title() == titles[i]);
+            const qreal top = i > 0 ? policy->itemAt(i - 1)->geometry().bottom() : 0;
+            QCOMPARE(row->geometry(), QRectF(0, top, viewport->size().width(), row->size().height()));
+        }
+        const auto panned = [&] { viewport->setPosition(QPointF(0, 150)); return window->grab().toImage(); };
+        const QImage edited = panned();
+        delete viewport->widget();
+        listPage(viewport, titles);
+        QTRY_COMPARE(panned(), edited);
     }
 
     // Texts as a host may pass them on: huge, right-to-left, with NULs and
