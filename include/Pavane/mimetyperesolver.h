@@ -40,8 +40,9 @@ public:
      * skipped.
      *
      * @return the type; "application/octet-stream" when no rule matches (not
-     * remembered: the next such question reads the file again); a null
-     * string when the glob file is missing or cannot be read.
+     * remembered: the next such question looks at the glob file again, and
+     * reads it again if it changed since); a null string when the glob file
+     * is missing or cannot be read.
      */
     static QString mimeTypeForFilePath(const QString& filePath);
     /**
