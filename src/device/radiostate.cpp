@@ -136,16 +136,7 @@ void RadioStateRegistry::announceAnswer(quint32 before)
     // Every new RadioState asks the daemon. If its answer told everyone again,
     // a receiver that creates a RadioState on being told (the master radio's
     // one tells every OfflineMode) would ask and be told for ever.
-    if (radioStates != before) {
-        notify(instances.keys());
-        return;
-    }
-    QList<RadioState*> unaware;
-    for (auto it = instances.constBegin(); it != instances.constEnd(); ++it) {
-        if (unannounced.contains(it.key()))
-            unaware.append(it.key());
-    }
-    notify(unaware);
+    notify(radioStates != before ? instances.keys() : unannounced.values());
 }
 
 void RadioStateRegistry::notify(const QList<RadioState*>& states)
