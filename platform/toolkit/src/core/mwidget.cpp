@@ -6,6 +6,7 @@
 #include "mnamespace.h"
 #include "mscenewindow.h"
 
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QGraphicsScene>
 #include <QGraphicsView>
@@ -36,6 +37,38 @@ MWidget::~MWidget() = default;
 bool MWidget::isOnDisplay() const
 {
     return m_onDisplay;
+}
+
+QString MWidget::accessibleName() const
+{
+    return m_accessibleName;
+}
+
+void MWidget::setAccessibleName(const QString& name)
+{
+    if (name == m_accessibleName)
+        return;
+    m_accessibleName = name;
+    if (QAccessible::isActive()) {
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+QString MWidget::accessibleDescription() const
+{
+    return m_accessibleDescription;
+}
+
+void MWidget::setAccessibleDescription(const QString& description)
+{
+    if (description == m_accessibleDescription)
+        return;
+    m_accessibleDescription = description;
+    if (QAccessible::isActive()) {
+        QAccessibleEvent event(this, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void MWidget::updateDisplayState()

@@ -20,6 +20,17 @@ public:
 
     bool isOnDisplay() const;
 
+    /// The name assistive technology reads for this widget, or empty for the
+    /// widget's own text.
+    QString accessibleName() const;
+    /// Names the widget for assistive technology; a change is announced to
+    /// a listening client.
+    void setAccessibleName(const QString& name);
+    /// The longer explanation assistive technology reads after the name.
+    QString accessibleDescription() const;
+    /// Sets the description; a change is announced to a listening client.
+    void setAccessibleDescription(const QString& description);
+
 Q_SIGNALS:
     void displayEntered();
     void displayExited();
@@ -32,6 +43,8 @@ private:
     void updateDisplayState();
 
     bool m_onDisplay = false;
+    QString m_accessibleName;
+    QString m_accessibleDescription;
 };
 
 #endif
