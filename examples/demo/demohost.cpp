@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: BSD-3-Clause
 #include "demohost.h"
 
+#include "accessibletree.h"
 #include "networkform.h"
 
 #include <Pavane/ButtonGroupContainer>
@@ -211,7 +212,7 @@ void DemoHost::picture(MWindow* shownWindow, const QString& title, const QString
 {
     // Let the last layout pass and repaint happen before the grab.
     settle(150);
-    gallery.capture(shownWindow, title, caption);
+    gallery.capture(shownWindow, title, caption, accessibleTree({shownWindow}));
     say(QStringLiteral("   picture: %1").arg(title));
 }
 
@@ -348,10 +349,13 @@ bool DemoHost::leaveOfflineMode()
         painter.setClipPath(rounded);
         painter.drawImage(box.topLeft(), system->grab(box).toImage());
     }
+    // A screen reader finds the question in the system window, above the page.
+    const QString tree = accessibleTree({window, system});
     gallery.capture(screen, currentStep,
                     QStringLiteral("OfflineMode::requestExitAsync() saw the master radio off and put its "
                                    "system-modal question above everything: \"%1\"")
-                        .arg(question->text()));
+                        .arg(question->text()),
+                    tree);
     say(QStringLiteral("   picture: %1").arg(currentStep));
 
     if (options.headless) {

@@ -16,19 +16,26 @@ Gallery::Gallery(const QString& directory)
 {
 }
 
-void Gallery::capture(QWidget* window, const QString& title, const QString& caption)
+void Gallery::capture(QWidget* window, const QString& title, const QString& caption, const QString& accessibleTree)
 {
-    capture(window->grab().toImage(), title, caption);
+    capture(window->grab().toImage(), title, caption, accessibleTree);
 }
 
-void Gallery::capture(const QImage& image, const QString& title, const QString& caption)
+void Gallery::capture(const QImage& image, const QString& title, const QString& caption,
+                      const QString& accessibleTree)
 {
     Picture picture;
-    picture.file = QStringLiteral("step-%1.png").arg(pictures.size() + 1, 2, 10, QLatin1Char('0'));
+    const QString step = QStringLiteral("step-%1").arg(pictures.size() + 1, 2, 10, QLatin1Char('0'));
+    picture.file = step + QStringLiteral(".png");
+    picture.treeFile = step + QStringLiteral(".accessible.txt");
     picture.title = title;
     picture.caption = caption;
     if (!image.save(dir + QLatin1Char('/') + picture.file))
         picture.failure = QStringLiteral("the picture could not be written");
+    QSaveFile tree(dir + QLatin1Char('/') + picture.treeFile);
+    if (!tree.open(QIODevice::WriteOnly | QIODevice::Text) || tree.write(accessibleTree.toUtf8()) < 0
+        || !tree.commit())
+        picture.failure = QStringLiteral("the accessible tree could not be written");
     pictures.append(picture);
 }
 
@@ -83,7 +90,8 @@ bool Gallery::writeIndex(const QString& transcriptFile) const
             << "\">" << transcriptFile.toHtmlEscaped() << "</a></p>\n";
     for (const Picture& p : pictures) {
         out << "<figure><img src=\"" << p.file << "\" alt=\"" << p.title.toHtmlEscaped() << "\">\n"
-            << "<figcaption><b>" << p.title.toHtmlEscaped() << "</b><br>" << p.caption.toHtmlEscaped();
+            << "<figcaption><b>" << p.title.toHtmlEscaped() << "</b><br>" << p.caption.toHtmlEscaped()
+            << "<br><a href=\"" << p.treeFile << "\">What a screen reader finds here</a>";
         if (!p.failure.isEmpty())
             out << "<br><span class=\"failed\">Failed: " << p.failure.toHtmlEscaped() << "</span>";
         out << "</figcaption></figure>\n";

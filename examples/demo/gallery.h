@@ -19,9 +19,11 @@ public:
     bool isUsable() const { return usable; }
     QString directory() const { return dir; }
 
-    // Renders @p window into the next numbered PNG.
-    void capture(QWidget* window, const QString& title, const QString& caption);
-    void capture(const QImage& image, const QString& title, const QString& caption);
+    // Renders @p window into the next numbered PNG, and writes next to it
+    // (step-NN.accessible.txt) @p accessibleTree, what a screen reader finds
+    // on that screen.
+    void capture(QWidget* window, const QString& title, const QString& caption, const QString& accessibleTree);
+    void capture(const QImage& image, const QString& title, const QString& caption, const QString& accessibleTree);
     // Marks the last captured step as failed, with the reason.
     void markFailed(const QString& reason);
     // Writes index.html and overview.png; @p transcriptFile, when not
@@ -33,6 +35,7 @@ private:
 
     struct Picture {
         QString file;
+        QString treeFile;
         QString title;
         QString caption;
         QString failure;
