@@ -3,6 +3,7 @@
 #include "devmodeservice.h"
 
 #include "devmodeinterface.h"
+#include "rfkillradios.h"
 
 #include <QDBusMessage>
 #include <QDebug>
@@ -74,16 +75,20 @@ QDBusMessage unknownMethod(const QDBusMessage& message)
 } // namespace
 
 DevModeService::DevModeService(const QDBusConnection& bus, const StateFile& stateFile,
-                               const InitialState& initial, QObject* parent)
+                               const InitialState& initial, RfkillRadios* radios, QObject* parent)
     : QDBusVirtualObject(parent)
     , bus(bus)
     , stateFile(stateFile)
-    , radioStates(initial.radioStates & DevMode::AllRadios)
+    , radios(radios)
+    , radioStates(radios ? radios->word() : initial.radioStates & DevMode::AllRadios)
+    , storedRadioStates(radios ? radios->wish() : radioStates)
     , tklockMode(initial.tklockMode)
     , displayState(initial.displayState)
 {
     qInfo("radio states %s, touch-screen lock %s, display %s", qPrintable(hex(radioStates)),
           qPrintable(tklockMode), qPrintable(displayState));
+    if (radios)
+        connect(radios, &RfkillRadios::changed, this, &DevModeService::radiosChanged);
 }
 
 bool DevModeService::isKnownTklockMode(const QString& mode)
@@ -222,15 +227,40 @@ void DevModeService::record(const QDBusMessage& message)
 
 void DevModeService::changeRadioStates(unsigned states, unsigned mask, const QString& sender)
 {
-    const unsigned next = ((radioStates & ~mask) | (states & mask)) & DevMode::AllRadios;
-    if (next != radioStates) {
-        qInfo("radio states %s -> %s (states %s, mask %s) by %s", qPrintable(hex(radioStates)),
-              qPrintable(hex(next)), qPrintable(hex(states)), qPrintable(hex(mask)),
-              qPrintable(sender));
-        radioStates = next;
-        stateFile.save(radioStates);
+    const QString cause = QStringLiteral("(states %1, mask %2) by %3").arg(hex(states), hex(mask), sender);
+    if (radios) {
+        radios->request(states, mask);
+        takeRadioStates(radios->word(), cause);
+    } else {
+        takeRadioStates(((radioStates & ~mask) | (states & mask)) & DevMode::AllRadios, cause);
     }
     // Announced after every request, changed or not, so that listeners re-sync.
+    announceRadioStates();
+}
+
+void DevModeService::radiosChanged()
+{
+    // Whoever switched, every listener hears of each change once, and of
+    // events that change nothing not at all.
+    const unsigned before = radioStates;
+    takeRadioStates(radios->word(), QStringLiteral("by the radio switches"));
+    if (radioStates != before)
+        announceRadioStates();
+}
+
+void DevModeService::takeRadioStates(unsigned next, const QString& cause)
+{
+    if (next != radioStates) {
+        qInfo("radio states %s -> %s %s", qPrintable(hex(radioStates)), qPrintable(hex(next)), qPrintable(cause));
+        radioStates = next;
+    }
+    const unsigned toStore = radios ? radios->wish() : radioStates;
+    if (toStore != storedRadioStates && stateFile.save(toStore))
+        storedRadioStates = toStore;
+}
+
+void DevModeService::announceRadioStates()
+{
     QDBusMessage indication = QDBusMessage::createSignal(QLatin1String(DevMode::SignalPath),
                                                          QLatin1String(DevMode::SignalInterface),
                                                          QLatin1String(DevMode::RadioStatesInd));

@@ -5,6 +5,8 @@
 
 #include "statefile.h"
 
+class RfkillRadios;
+
 #include <QDBusConnection>
 #include <QDBusVirtualObject>
 #include <QHash>
@@ -29,8 +31,11 @@ public:
         QString displayState;
     };
 
+    // With @p radios, the word is theirs (and the initial one only what the
+    // state file held); they must outlive the service.
     DevModeService(const QDBusConnection& bus, const StateFile& stateFile,
-                   const InitialState& initial, QObject* parent = nullptr);
+                   const InitialState& initial, RfkillRadios* radios = nullptr,
+                   QObject* parent = nullptr);
 
     QString introspect(const QString& path) const override;
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override;
@@ -52,10 +57,16 @@ private:
     QDBusMessage handleInspectCall(const QDBusMessage& message);
     void record(const QDBusMessage& message);
     void changeRadioStates(unsigned states, unsigned mask, const QString& sender);
+    void radiosChanged();
+    void takeRadioStates(unsigned next, const QString& cause);
+    void announceRadioStates();
 
     QDBusConnection bus;
     StateFile stateFile;
+    RfkillRadios* radios;
     unsigned radioStates;
+    // What the state file holds: the word, or with radios their wish.
+    unsigned storedRadioStates;
     QString tklockMode;
     QString displayState;
     QHash<QString, Received> received;

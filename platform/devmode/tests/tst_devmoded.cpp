@@ -175,6 +175,13 @@ private Q_SLOTS:
         QTest::newRow("two buses") << QStringList{"--session", "--system"} << 2 << "--session and --system";
         QTest::newRow("address and bus") << QStringList{"--system", "--address", bus.address} << 2 << "--system and --address";
         QTest::newRow("no bus") << state + QStringList{"--address", "unix:path=/nonexistent"} << 1 << "cannot connect to the bus: ";
+        QTest::newRow("rfkill help") << QStringList{"--help"} << 0 << "--rfkill-device <path>(.|\n)*--rfkill-record-size <bytes>";
+        QTest::newRow("record size") << QStringList{"--rfkill", "--rfkill-record-size", "7"} << 2 << "--rfkill-record-size .*'7'";
+        QTest::newRow("record size alone") << QStringList{"--rfkill-record-size", "9"} << 2 << "--rfkill-record-size needs --rfkill";
+        QTest::newRow("no device path") << QStringList{"--rfkill-device", ""} << 2 << "--rfkill-device takes a path";
+        QTest::newRow("word and kernel") << QStringList{"--rfkill", "--radio-states", "3"} << 2 << "--radio-states and --rfkill exclude";
+        QTest::newRow("device ends") << state + QStringList{"--rfkill-device", "/dev/null"} << 1 << "cannot read the radio switches at /dev/null: end of file";
+        QTest::newRow("not a device") << state + QStringList{"--rfkill-device", "/"} << 1 << "cannot read the radio switches at /: Is a directory";
     }
 
     void commandLine()
