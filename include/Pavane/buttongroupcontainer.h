@@ -30,7 +30,8 @@ class ButtonGroupContainerPrivate;
  *
  * The container owns every button it holds, also those the caller made, and
  * deletes them with itself. A caller may delete one of them earlier; the
- * container then skips it. GUI thread only.
+ * container then skips it. Screen readers read the buttons as radio buttons
+ * named by their texts. GUI thread only.
  *
  * @code
  * auto* security = new Pavane::ButtonGroupContainer(form);

@@ -22,7 +22,8 @@ class DividerHeaderPrivate;
  * The header has the style name "CommonGroupHeaderPanel", its line
  * "CommonGroupHeaderDivider" and its label "CommonGroupHeader". It owns its
  * label, a child through its layout. SimpleFrame uses it as the caption
- * above button groups and panels. GUI thread only.
+ * above button groups and panels. Screen readers read its label as static
+ * text. GUI thread only.
  */
 class PAVANEDLG_EXPORT DividerHeader : public MWidgetController
 {

@@ -25,7 +25,8 @@ class DrillDownItemPrivate;
  * "CommonSingleTitle", or "CommonTitle" above a subtitle styled
  * "CommonSubTitle"; the item itself is styled "CommonPanel". Taps arrive as
  * @c MListItem::clicked(). The labels, the arrow and the image are the
- * item's children. GUI thread only.
+ * item's children. Screen readers read it as a list item named by its title and
+ * described by its subtitle. GUI thread only.
  *
  * @code
  * auto* advanced = new Pavane::DrillDownItem;

@@ -18,7 +18,8 @@ class HeaderPanelPrivate;
  *
  * The text (style name "CommonHeader") is cut short with an ellipsis when it
  * is too long, never wrapped; the line has the style name
- * "CommonHeaderDivider". Both are the panel's children. GUI thread only.
+ * "CommonHeaderDivider". Both are the panel's children. Screen readers read
+ * its text as static text. GUI thread only.
  */
 class PAVANEDLG_EXPORT HeaderPanel : public MWidgetController
 {

@@ -20,7 +20,8 @@ namespace Pavane {
  * does, replacing the selection, and the field refuses it when the result is
  * invalid. Without a validator paste() pastes as any field does. Typing is
  * checked as in any field. The validator is not the field's: the caller
- * keeps it alive. GUI thread only.
+ * keeps it alive. Screen readers read it as a password field while its
+ * echo mode hides the text. GUI thread only.
  *
  * @code
  * auto* pin = new Pavane::KeyTextEdit(form);

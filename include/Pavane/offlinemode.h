@@ -29,7 +29,8 @@ class OfflineModePrivate;
  * user is not asked and offline mode stays on). The first construction
  * waits for the daemon's answer about the radios. The question's text comes
  * from the translation catalogue "offline", which is added to the default
- * locale beside the host's own.
+ * locale beside the host's own. Screen readers read the question as a modal
+ * alert named by its text.
  */
 class PAVANEDLG_EXPORT OfflineMode : public QObject
 {

@@ -21,7 +21,8 @@ class PrefixTextEditPrivate;
  * it, and no part of the field's text. The field's first line is indented by
  * the label's width, renewed whenever the prefix or the text changes and
  * whenever the field gains focus. Once set, the prefix can be changed but
- * not removed: an empty prefix leaves an empty label. GUI thread only.
+ * not removed: an empty prefix leaves an empty label. Screen readers read
+ * it as editable text described by its prefix. GUI thread only.
  *
  * @code
  * auto* proxy = new Pavane::PrefixTextEdit(form);

@@ -33,8 +33,9 @@ class SimpleCheckBoxLabelPrivate;
  *
  * The caller's button keeps its signals: the row makes it checkable, gives
  * it the view type, lays it out and deletes it with itself, as it does the
- * widgets it makes. Without a button the row is its title alone. GUI thread
- * only.
+ * widgets it makes. Without a button the row is its title alone. Screen
+ * readers read the button named by the title and described by the
+ * explanatory text, unless the caller named it already. GUI thread only.
  *
  * @code
  * auto* wlan = new MButton;

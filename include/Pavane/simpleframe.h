@@ -33,7 +33,9 @@ class SimpleFramePrivate;
  * content under the same caption, whose look stays, and lets the old content
  * go, hidden and without parent, to whoever holds it: the frame does not
  * delete it. The current content and the caption are the frame's children
- * and go with it. GUI thread only.
+ * and go with it. Screen readers read the content by the caption, which
+ * names it unless it has a name of its own or is a label or a button with a
+ * text. GUI thread only.
  *
  * @code
  * auto* ssid = new MTextEdit;

@@ -42,7 +42,8 @@ PAVANEDLG_EXPORT extern const QString GenericBanner;
  * shows none. From then on it belongs to the toolkit, which hides it after
  * its display time and then deletes it: callers never delete it. Without a
  * @c QApplication there is nowhere to show it: show() only warns (category
- * @c pavane.notification) and makes no banner. GUI thread only.
+ * @c pavane.notification) and makes no banner. Screen readers read it as an
+ * alert named by its text. GUI thread only.
  *
  * @code
  * Pavane::SimpleInformationBanner::show(tr("Connected to %1").arg(networkName), 0);

@@ -39,7 +39,8 @@ class SimpleSheetPrivate;
  * and blocks in a local event loop until the decision.
  *
  * The caller owns the sheet: showing it hands nothing over. The sheet owns
- * its header, its body and the content in it. GUI thread only.
+ * its header, its body and the content in it. Screen readers read it as a
+ * modal dialog named by its title. GUI thread only.
  *
  * @code
  * QPointer<Pavane::SimpleSheet> sheet = new Pavane::SimpleSheet;

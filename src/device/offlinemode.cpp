@@ -101,8 +101,11 @@ void OfflineModeShared::emitStatus(bool offline)
 MMessageBox* OfflineModeShared::newQuestion()
 {
     installOfflineCatalogue();
-    auto* box = new MMessageBox(qtTrId("qtn_offl_exiting"), QuestionButtons);
+    const QString text = qtTrId("qtn_offl_exiting");
+    auto* box = new MMessageBox(text, QuestionButtons);
     box->setSystem(true);
+    // It has no title to be announced by: the question itself names it.
+    box->setAccessibleName(text);
     return box;
 }
 

@@ -6,10 +6,11 @@
 #include <Pavane/offlinemode.h>
 #include <Pavane/radiostate.h>
 
+#include <MMessageBox>
+
 #include <QList>
 #include <QObject>
-
-class MMessageBox;
+#include <QPointer>
 
 namespace Pavane {
 
@@ -41,7 +42,9 @@ private:
     void queryDialogFinished(int result);
 
     QList<OfflineMode*> instances;
-    MMessageBox* queryDialog = nullptr;
+    // Guarded: whoever is told of it on screen (a screen reader's event
+    // handler too) may delete it; the next question then makes a new one.
+    QPointer<MMessageBox> queryDialog;
 
     static OfflineModeShared* instance;
     static int liveCount;

@@ -166,6 +166,9 @@ QString SimpleSheet::title() const
 void SimpleSheet::setTitle(const QString& title)
 {
     d->title = title;
+    // The title line is only a label in the body: the sheet itself must
+    // carry the name that a screen reader announces for the dialog.
+    setAccessibleName(title);
     if (d->titleLabel) {
         d->titleLabel->setText(title);
         return;

@@ -75,10 +75,13 @@ QString DrillDownItem::title() const
 void DrillDownItem::setTitle(const QString& title)
 {
     d->titleLabel->setText(title);
+    setAccessibleName(title);
 }
 
 void DrillDownItem::setSubtitle(const QString& subtitle)
 {
+    // Set on the row itself, so that a screen reader hears the change.
+    setAccessibleDescription(subtitle);
     if (d->subtitleLabel) {
         d->subtitleLabel->setText(subtitle);
         return;

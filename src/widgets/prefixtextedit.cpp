@@ -87,6 +87,8 @@ void PrefixTextEdit::setPrefix(const QString& prefix)
     if (!d->prefixLabel)
         d->createPrefixLabel();
     d->prefixLabel->setText(prefix);
+    // The prefix is drawn, not typed: a screen reader learns of it here.
+    setAccessibleDescription(prefix);
     d->updateTextLeftMargin();
 }
 

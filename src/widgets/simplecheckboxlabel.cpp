@@ -45,7 +45,8 @@ public:
     QPointer<MHelpButton> helpButton;
     MProgressIndicator* progressIndicator = nullptr;
     bool progressShown = false;
-    MButton* button = nullptr;
+    // Guarded: the host made it, and may delete it itself.
+    QPointer<MButton> button;
     MLabel* infoLabel = nullptr;
 };
 
@@ -75,6 +76,10 @@ SimpleCheckBoxLabel::SimpleCheckBoxLabel(MButton* button, const QString& text, Q
     }
     if (!button->isCheckable())
         button->setCheckable(true);
+    // A bare switch says nothing to a screen reader: the row's title names
+    // it, unless the host named it already.
+    if (button->accessibleName().isEmpty())
+        button->setAccessibleName(text);
     button->setViewType(viewType);
     if (viewType == MButton::switchType) {
         button->setStyleName(QStringLiteral("CommonRightSwitch"));
@@ -125,6 +130,8 @@ void SimpleCheckBoxLabel::setInfoText(const QString& text)
             d->progressPolicy->insertItem(busyIndex, d->textStack, Left);
     }
     d->infoLabel->setText(text);
+    if (d->button)
+        d->button->setAccessibleDescription(text);
     setStyleName(QStringLiteral("CommonLargePanel"));
     d->layout->invalidate();
 }

@@ -3,6 +3,7 @@
 #include <Pavane/dividerheader.h>
 #include <Pavane/simpleframe.h>
 
+#include <MButton>
 #include <MLabel>
 #include <MLayout>
 #include <MLinearLayoutPolicy>
@@ -18,8 +19,12 @@ class SimpleFramePrivate
 {
 public:
     QGraphicsWidget* buildCaption();
+    void nameContent();
+    void unnameContent();
 
     QString title;
+    // The name the caption gave the content; a different one is the host's.
+    QString givenName;
     QPointer<MWidget> content;
     QPointer<MLabel> titleLabel;
     // The label itself, or the divider header that carries it.
@@ -54,6 +59,32 @@ QGraphicsWidget* SimpleFramePrivate::buildCaption()
     return titleLabel;
 }
 
+// A field or a group says nothing by itself to a screen reader: the caption
+// names it. A label or a button with a text is read by that text, and a name
+// the host gave stays.
+void SimpleFramePrivate::nameContent()
+{
+    if (!content)
+        return;
+    const auto* label = qobject_cast<MLabel*>(content.data());
+    const auto* button = qobject_cast<MButton*>(content.data());
+    if (label || (button && !button->text().isEmpty()))
+        return;
+    const QString current = content->accessibleName();
+    if (!current.isEmpty() && current != givenName)
+        return;
+    givenName = title;
+    content->setAccessibleName(title);
+}
+
+// Content the frame lets go keeps no caption that is no longer above it.
+void SimpleFramePrivate::unnameContent()
+{
+    if (content && !givenName.isEmpty() && content->accessibleName() == givenName)
+        content->setAccessibleName(QString());
+    givenName.clear();
+}
+
 SimpleFrame::SimpleFrame(const QString& title, MWidget* parent)
     : MWidget(parent)
     , d(std::make_unique<SimpleFramePrivate>())
@@ -73,6 +104,7 @@ void SimpleFrame::setTitle(const QString& title)
     d->title = title;
     if (d->titleLabel && d->caption)
         d->titleLabel->setText(title);
+    d->nameContent();
 }
 
 MWidget* SimpleFrame::content() const
@@ -85,7 +117,9 @@ void SimpleFrame::setContent(MWidget* content)
     if (content && content == d->content)
         return;
     QPointer<MWidget> old = d->content;
+    d->unnameContent();
     d->content = content;
+    d->nameContent();
     createContent();
     // Out of the layout now, it would linger on the frame. It is not the
     // frame's to delete: it is let go, out of sight, so that a host that
