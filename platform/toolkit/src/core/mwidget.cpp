@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "mwidget.h"
 
+#include "accessibletree_p.h"
 #include "mbutton.h"
 #include "mnamespace.h"
 #include "mscenewindow.h"
@@ -49,10 +50,7 @@ void MWidget::setAccessibleName(const QString& name)
     if (name == m_accessibleName)
         return;
     m_accessibleName = name;
-    if (QAccessible::isActive()) {
-        QAccessibleEvent event(this, QAccessible::NameChanged);
-        QAccessible::updateAccessibility(&event);
-    }
+    AccessibleTree::notify(this, QAccessible::NameChanged);
 }
 
 QString MWidget::accessibleDescription() const
@@ -65,10 +63,7 @@ void MWidget::setAccessibleDescription(const QString& description)
     if (description == m_accessibleDescription)
         return;
     m_accessibleDescription = description;
-    if (QAccessible::isActive()) {
-        QAccessibleEvent event(this, QAccessible::DescriptionChanged);
-        QAccessible::updateAccessibility(&event);
-    }
+    AccessibleTree::notify(this, QAccessible::DescriptionChanged);
 }
 
 void MWidget::updateDisplayState()
@@ -97,5 +92,34 @@ QVariant MWidget::itemChange(GraphicsItemChange change, const QVariant& value)
     // Qt tells every descendant too when an ancestor changes scene or visibility.
     if (change == ItemSceneHasChanged || change == ItemVisibleHasChanged)
         updateDisplayState();
+    // Qt is still at work on the items here: a listener hears of it later.
+    if (change == ItemEnabledHasChanged) {
+        QAccessible::State disabled;
+        disabled.disabled = true;
+        AccessibleTree::notifyState(this, disabled, true);
+    } else if (change == ItemChildAddedChange || change == ItemChildRemovedChange) {
+        AccessibleTree::post(this, QAccessible::ObjectReorder);
+    }
     return QGraphicsWidget::itemChange(change, value);
+}
+
+void MWidget::focusInEvent(QFocusEvent* event)
+{
+    QGraphicsWidget::focusInEvent(event);
+    // The focus frame.
+    update();
+    // Told from the event loop: the scene is still moving the focus here, and
+    // a listener may delete anything, up to the window. Only if it stayed.
+    if (AccessibleTree::isListening()) {
+        QMetaObject::invokeMethod(this, [this] {
+            if (hasFocus())
+                AccessibleTree::notify(this, QAccessible::Focus);
+        }, Qt::QueuedConnection);
+    }
+}
+
+void MWidget::focusOutEvent(QFocusEvent* event)
+{
+    QGraphicsWidget::focusOutEvent(event);
+    update();
 }

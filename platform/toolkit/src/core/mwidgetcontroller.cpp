@@ -156,8 +156,10 @@ void MWidgetController::paint(QPainter* painter, const QStyleOptionGraphicsItem*
     const MWidgetStyle* s = style();
     const QColor background = backgroundColor();
     const bool border = s->borderWidth() > 0 && s->borderColor().isValid();
-    if ((!background.isValid() || background.alpha() == 0) && !border)
+    if ((!background.isValid() || background.alpha() == 0) && !border) {
+        paintFocusFrame(painter);
         return;
+    }
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing);
     painter->setPen(border ? QPen(s->borderColor(), s->borderWidth()) : QPen(Qt::NoPen));
@@ -165,6 +167,25 @@ void MWidgetController::paint(QPainter* painter, const QStyleOptionGraphicsItem*
     const qreal inset = border ? s->borderWidth() / 2.0 : 0;
     painter->drawRoundedRect(backgroundRect().adjusted(inset, inset, -inset, -inset), s->borderRadius(),
                              s->borderRadius());
+    painter->restore();
+    paintFocusFrame(painter);
+}
+
+void MWidgetController::paintFocusFrame(QPainter* painter) const
+{
+    if (!hasFocus() || !(focusPolicy() & Qt::TabFocus))
+        return;
+    const MWidgetStyle* s = style();
+    QColor color = s->colorAttribute(QStringLiteral("focus-frame-color"));
+    if (!color.isValid())
+        color = s->accentColor().isValid() ? s->accentColor() : QColor(Qt::blue);
+    const qreal width = qMax<qreal>(1, s->number(QStringLiteral("focus-frame-width"), 3));
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setPen(QPen(color, width));
+    painter->setBrush(Qt::NoBrush);
+    const qreal inset = width / 2;
+    painter->drawRoundedRect(rect().adjusted(inset, inset, -inset, -inset), s->borderRadius(), s->borderRadius());
     painter->restore();
 }
 

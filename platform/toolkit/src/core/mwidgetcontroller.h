@@ -49,6 +49,9 @@ protected:
 
     // The rectangle inside the margins, where the background is drawn.
     QRectF backgroundRect() const;
+    // A frame around a control that has the keyboard's focus, so that who
+    // uses the keyboard sees where it is.
+    void paintFocusFrame(QPainter* painter) const;
     // Background colour to paint; subclasses vary it by state.
     virtual QColor backgroundColor() const;
 

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "mdialog.h"
 
+#include "accessibletree_p.h"
 #include "mbutton.h"
 #include "mlabel.h"
 #include "mwindow.h"
@@ -152,6 +153,8 @@ void MDialog::setTitle(const QString& title)
 {
     m_titleLabel->setText(title);
     rebuild();
+    if (accessibleName().isEmpty())
+        AccessibleTree::notify(this, QAccessible::NameChanged);
 }
 
 QGraphicsWidget* MDialog::centralWidget() const

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "mscenewindow.h"
 
+#include "accessibletree_p.h"
 #include "mwindow.h"
 #include "mwindow_p.h"
 
@@ -169,5 +170,19 @@ void MSceneWindow::setState(SceneWindowState state)
 {
     const SceneWindowState old = m_state;
     m_state = state;
+    if (state == Appearing || state == Disappeared) {
+        // A screen reader announces dialogs and banners as they come.
+        const QAccessible::Role role = AccessibleTree::role(this);
+        const bool dialog = role == QAccessible::Dialog || (role == QAccessible::AlertMessage && isModal());
+        QAccessible::Event event;
+        if (state == Appearing)
+            event = dialog ? QAccessible::DialogStart : role == QAccessible::AlertMessage ? QAccessible::Alert : QAccessible::ObjectShow;
+        else
+            event = dialog ? QAccessible::DialogEnd : QAccessible::ObjectHide;
+        const QPointer<MSceneWindow> self(this);
+        AccessibleTree::notify(this, event);
+        if (!self)
+            return;
+    }
     Q_EMIT sceneWindowStateChanged(state, old);
 }

@@ -66,6 +66,7 @@ protected:
 private:
     friend class MWindow;
     friend class MWindowPrivate;
+    friend class AccessibleTree;
     void setState(SceneWindowState state);
     void finishAppearing();
 

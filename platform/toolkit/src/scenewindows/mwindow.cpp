@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "mwindow.h"
 
+#include "accessibletree_p.h"
 #include "mlayout.h"
 #include "mscenewindow.h"
 #include "mtheme.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QGraphicsScene>
 #include <QGraphicsSceneMouseEvent>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QResizeEvent>
@@ -123,6 +125,7 @@ MWindow::MWindow(QWidget* parent)
     setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
     setBackgroundBrush(MTheme::style("MWindowStyle")->backgroundColor());
     d->scene->setSceneRect(0, 0, 1, 1);
+    AccessibleTree::install();
 }
 
 MWindow::~MWindow()
@@ -175,6 +178,22 @@ MWindow* MWindow::activeWindow()
             return windows.at(i);
     }
     return systemwideWindow();
+}
+
+bool MWindow::event(QEvent* event)
+{
+    // Tab walks the controls of the top scene window in the order they are
+    // seen, not in the order they were made, and never below a modal one.
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+        if (tab && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            const bool forward = key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier);
+            if (AccessibleTree::moveFocus(this, forward))
+                return true;
+        }
+    }
+    return QGraphicsView::event(event);
 }
 
 void MWindow::resizeEvent(QResizeEvent* event)

@@ -44,6 +44,7 @@ Q_SIGNALS:
     void orientationChanged(M::Orientation orientation);
 
 protected:
+    bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;

@@ -2,9 +2,11 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "mtextedit.h"
 
+#include "accessibletree_p.h"
 #include "minputmethodstate.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QAccessible>
 #include <QClipboard>
 #include <QFocusEvent>
 #include <QFontMetricsF>
@@ -55,6 +57,7 @@ public:
     // Both tell receivers, who may delete the field: false when it is gone.
     bool textChangeDone();
     bool cursorMoved();
+    void announceTextChange(const QString& before, const QString& now);
     void updateHints();
     Qt::InputMethodHints hints() const;
     bool isMasked() const;
@@ -216,10 +219,47 @@ bool MTextEditPrivate::textChangeDone()
     const QString now = q->text();
     if (now == lastText)
         return true;
+    const QString before = lastText;
     lastText = now;
     const QPointer<MTextEdit> alive(q);
+    announceTextChange(before, now);
+    if (!alive)
+        return false;
     Q_EMIT q->textChanged();
     return alive;
+}
+
+// Tells a screen reader only what changed, and never the characters of a
+// hidden text: the part between what both texts begin and end with.
+void MTextEditPrivate::announceTextChange(const QString& before, const QString& now)
+{
+    if (!AccessibleTree::isListening())
+        return;
+    int head = 0;
+    while (head < before.size() && head < now.size() && before.at(head) == now.at(head))
+        ++head;
+    int tail = 0;
+    while (tail < before.size() - head && tail < now.size() - head
+           && before.at(before.size() - 1 - tail) == now.at(now.size() - 1 - tail))
+        ++tail;
+    QString removed = before.mid(head, before.size() - head - tail);
+    QString inserted = now.mid(head, now.size() - head - tail);
+    if (echoMode == MTextEditModel::NoEcho)
+        return;
+    if (echoMode != MTextEditModel::Normal) {
+        removed.fill(passwordBullet);
+        inserted.fill(passwordBullet);
+    }
+    if (removed.isEmpty()) {
+        QAccessibleTextInsertEvent event(q, head, inserted);
+        AccessibleTree::notify(&event);
+    } else if (inserted.isEmpty()) {
+        QAccessibleTextRemoveEvent event(q, head, removed);
+        AccessibleTree::notify(&event);
+    } else {
+        QAccessibleTextUpdateEvent event(q, head, removed, inserted);
+        AccessibleTree::notify(&event);
+    }
 }
 
 bool MTextEditPrivate::cursorMoved()
@@ -227,6 +267,12 @@ bool MTextEditPrivate::cursorMoved()
     if (cursor.position() != lastCursorPosition) {
         lastCursorPosition = cursor.position();
         const QPointer<MTextEdit> alive(q);
+        if (AccessibleTree::isListening()) {
+            QAccessibleTextCursorEvent event(q, lastCursorPosition);
+            AccessibleTree::notify(&event);
+            if (!alive)
+                return false;
+        }
         Q_EMIT q->cursorPositionChanged();
         if (!alive)
             return false;
@@ -612,6 +658,15 @@ int MTextEdit::cursorPosition() const
 void MTextEdit::setCursorPosition(int position)
 {
     d->cursor.setPosition(qBound(0, position, text().size()));
+    if (d->cursorMoved())
+        update();
+}
+
+void MTextEdit::setSelection(int start, int length)
+{
+    const int size = text().size();
+    d->cursor.setPosition(qBound(0, start, size));
+    d->cursor.setPosition(qBound(0, start + length, size), QTextCursor::KeepAnchor);
     if (d->cursorMoved())
         update();
 }

@@ -62,6 +62,9 @@ public:
     QTextCursor textCursor() const;
     int cursorPosition() const;
     void setCursorPosition(int position);
+    // Selects @p length characters from @p start (a negative length selects
+    // backwards), leaving the cursor at the selection's moving end.
+    void setSelection(int start, int length);
     void insert(const QString& text);
 
     const char* styleClassName() const override;

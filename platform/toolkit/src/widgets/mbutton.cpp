@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "mbutton.h"
 
+#include "accessibletree_p.h"
 #include "mbuttongroup.h"
 
 #include <QFontMetricsF>
@@ -35,6 +36,8 @@ MButton::MButton(const QString& iconId, const QString& text, QGraphicsItem* pare
     , m_iconId(iconId)
 {
     setTappable(true);
+    // Tab reaches it, a tap does not take the focus from a field.
+    setFocusPolicy(Qt::TabFocus);
     applyStyle();
 }
 
@@ -56,9 +59,13 @@ QString MButton::text() const
 
 void MButton::setText(const QString& text)
 {
+    if (text == m_text)
+        return;
     m_text = text;
     updateGeometry();
     update();
+    if (accessibleName().isEmpty())
+        AccessibleTree::notify(this, QAccessible::NameChanged);
 }
 
 QString MButton::iconID() const
@@ -105,13 +112,19 @@ void MButton::setChecked(bool checked)
         return;
     m_checked = checked;
     update();
+    // The others hear of their uncheck first; one of them, or a listener,
+    // may delete this.
+    const QPointer<MButton> self(this);
     if (checked && m_group) {
-        // The others hear of their uncheck first; one of them may delete this.
-        const QPointer<MButton> self(this);
         m_group->buttonChecked(this);
         if (!self)
             return;
     }
+    QAccessible::State changed;
+    changed.checked = true;
+    AccessibleTree::notifyState(this, changed);
+    if (!self)
+        return;
     Q_EMIT toggled(checked);
 }
 
@@ -250,6 +263,7 @@ void MButton::paint(QPainter* painter, const QStyleOptionGraphicsItem* option, Q
         const QColor checkedInk = s->colorAttribute(QStringLiteral("checked-color"));
         if (m_checked && checkedInk.isValid())
             ink = checkedInk;
+        paintFocusFrame(painter);
     } else {
         MWidgetController::paint(painter, option, widget);
     }

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "mcombobox.h"
 
+#include "accessibletree_p.h"
 #include "mbutton.h"
 #include "mlabel.h"
 #include "mlayout.h"
@@ -13,6 +14,7 @@
 #include <QFontMetricsF>
 #include <QGraphicsScene>
 #include <QGraphicsView>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QStringListModel>
@@ -238,6 +240,7 @@ MComboBox::MComboBox(QGraphicsItem* parent)
     : MWidgetController(parent)
 {
     setTappable(true);
+    setFocusPolicy(Qt::TabFocus);
     applyStyle();
 }
 
@@ -379,6 +382,10 @@ void MComboBox::setCurrentIndex(int index)
 
     const QString text = itemText(index);
     const QPointer<MComboBox> guard(this);
+    QAccessibleValueChangeEvent changed(this, text);
+    AccessibleTree::notify(&changed);
+    if (!guard)
+        return;
     Q_EMIT currentIndexChanged(index);
     if (guard)
         Q_EMIT currentIndexChanged(text);
@@ -427,6 +434,15 @@ void MComboBox::dismissPopup()
 void MComboBox::tapEvent()
 {
     showPopup();
+}
+
+void MComboBox::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Space || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        showPopup();
+        return;
+    }
+    MWidgetController::keyPressEvent(event);
 }
 
 QSizeF MComboBox::contentSizeHint(Qt::SizeHint which, const QSizeF&) const

@@ -64,6 +64,7 @@ Q_SIGNALS:
 protected:
     QSizeF contentSizeHint(Qt::SizeHint which, const QSizeF& constraint) const override;
     void tapEvent() override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void modelChanged();

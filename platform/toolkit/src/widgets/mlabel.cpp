@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "mlabel.h"
 
+#include "accessibletree_p.h"
+
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QtMath>
@@ -39,6 +41,8 @@ void MLabel::setText(const QString& text)
     m_extent = {};
     updateGeometry();
     update();
+    if (accessibleName().isEmpty())
+        AccessibleTree::notify(this, QAccessible::NameChanged);
 }
 
 bool MLabel::wordWrap() const

@@ -2,10 +2,13 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "mlistitem.h"
 
+#include <QKeyEvent>
+
 MListItem::MListItem(QGraphicsItem* parent)
     : MWidgetController(parent)
 {
     setTappable(true);
+    setFocusPolicy(Qt::TabFocus);
     applyStyle();
 }
 
@@ -24,6 +27,15 @@ void MListItem::click()
 void MListItem::tapEvent()
 {
     click();
+}
+
+void MListItem::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Space || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        click();
+        return;
+    }
+    MWidgetController::keyPressEvent(event);
 }
 
 QColor MListItem::backgroundColor() const

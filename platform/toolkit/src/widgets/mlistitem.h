@@ -26,6 +26,7 @@ Q_SIGNALS:
 protected:
     QColor backgroundColor() const override;
     void tapEvent() override;
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 #endif

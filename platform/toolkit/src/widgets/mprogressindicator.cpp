@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "mprogressindicator.h"
 
+#include "accessibletree_p.h"
+
 #include <QPainter>
 
 const MTheme::ViewType MProgressIndicator::spinnerType = QStringLiteral("spinner");
@@ -28,8 +30,13 @@ bool MProgressIndicator::unknownDuration() const
 
 void MProgressIndicator::setUnknownDuration(bool unknown)
 {
+    if (unknown == m_unknownDuration)
+        return;
     m_unknownDuration = unknown;
     update();
+    QAccessible::State busy;
+    busy.busy = true;
+    AccessibleTree::notifyState(this, busy);
 }
 
 int MProgressIndicator::minimum() const
@@ -57,8 +64,13 @@ int MProgressIndicator::value() const
 
 void MProgressIndicator::setValue(int value)
 {
-    m_value = qBound(m_minimum, value, m_maximum);
+    value = qBound(m_minimum, value, m_maximum);
+    if (value == m_value)
+        return;
+    m_value = value;
     update();
+    QAccessibleValueChangeEvent changed(this, value);
+    AccessibleTree::notify(&changed);
 }
 
 QSizeF MProgressIndicator::contentSizeHint(Qt::SizeHint which, const QSizeF&) const
