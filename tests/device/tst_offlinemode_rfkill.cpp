@@ -1,0 +1,79 @@
+// SPDX-FileCopyrightText: 2026 The Pavane developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
+// OfflineMode and RadioState as real airplane mode: devmoded switches the
+// kernel's radio kill switches, here a stand-in device the test holds.
+#include <Pavane/OfflineMode>
+#include <Pavane/RadioState>
+
+#include "fakerfkill.h"
+#include "testsupport.h"
+#include "toolkittest.h"
+
+#include <MButton>
+#include <MMessageBox>
+
+#include <QSignalSpy>
+#include <QTimer>
+#include <QtTest>
+
+using Pavane::OfflineMode;
+using Pavane::RadioState;
+
+class TestOfflineModeRfkill : public QObject
+{
+    Q_OBJECT
+
+    TestSupport::DevmodeProcess daemon;
+    FakeRfkill kernel;
+
+private Q_SLOTS:
+    // Every radio blocked: devmoded starts offline, and remembers that WLAN
+    // was on before and Bluetooth off.
+    void initTestCase()
+    {
+        QFile stored(daemon.scratchPath(QStringLiteral("radio-states")));
+        QVERIFY(stored.open(QIODevice::WriteOnly) && stored.write("radio_states=0x05\n") > 0);
+        stored.close();
+        kernel.add(QStringLiteral("wlan:soft bluetooth:soft"));
+        QVERIFY(daemon.start({QStringLiteral("--rfkill-device"), kernel.path}));
+    }
+
+    // The user's consent unblocks the radios that were on; every host hears
+    // of it, and of the airplane key pressed afterwards.
+    void leavingAndEnteringOfflineMode()
+    {
+        OfflineMode mode;
+        OfflineMode other;
+        RadioState bluetooth(RadioState::Bluetooth);
+        QSignalSpy status(&other, &OfflineMode::status);
+        QVERIFY(!mode.currentStatus());
+
+        // Tapped from inside requestExit()'s nested event loop.
+        QTimer answering;
+        connect(&answering, &QTimer::timeout, this, [&answering] {
+            for (MSceneWindow* sceneWindow : MWindow::systemwideWindow()->sceneWindows()) {
+                auto* box = qobject_cast<MMessageBox*>(sceneWindow);
+                if (box && box->sceneWindowState() == MSceneWindow::Appeared && box->button(M::YesButton)) {
+                    ToolkitTest::tap(MWindow::systemwideWindow(), box->button(M::YesButton));
+                    answering.stop();
+                }
+            }
+        });
+        answering.start(10);
+        QVERIFY(mode.requestExit());
+        QTRY_COMPARE(kernel.radios(), QStringLiteral("wlan bluetooth:soft"));
+        QCOMPARE(kernel.requests.filter(QStringLiteral("wlan")), QStringList{QStringLiteral("wlan on")});
+        QTRY_VERIFY(!status.isEmpty() && !status.last().at(0).toBool());
+        QVERIFY(RadioState(RadioState::WLAN).enabled());
+        QVERIFY(!bluetooth.enabled());
+
+        status.clear();
+        kernel.act(QStringLiteral("hard 0 + hard 1"));
+        QTRY_COMPARE(status.size(), 1);
+        QVERIFY(status.at(0).at(0).toBool());
+        QVERIFY(!mode.currentStatus());
+    }
+};
+
+QTEST_MAIN(TestOfflineModeRfkill)
+#include "tst_offlinemode_rfkill.moc"
