@@ -5,6 +5,7 @@
 // through their interfaces and the keyboard, with every announcement heard
 // by an update handler.
 #include <MBanner>
+#include <MBasicSheetHeader>
 #include <MButton>
 #include <MButtonGroup>
 #include <MComboBox>
@@ -15,10 +16,12 @@
 #include <MMessageBox>
 #include <MProgressIndicator>
 #include <MSeparator>
+#include <MSheet>
 #include <MTextEdit>
 #include <MWindow>
 
 #include <QAccessible>
+#include <QAction>
 #include <QGraphicsLinearLayout>
 #include <QGraphicsScene>
 #include <QPointer>
@@ -319,6 +322,19 @@ private Q_SLOTS:
         QVERIFY(wasHeard(QAccessible::DialogEnd, &box));
         QVERIFY(find(root, QAccessible::StaticText, "Below"));
         delete banner.data();
+
+        // A sheet covers the window: it is all there is to read.
+        MSheet sheet;
+        auto* header = new MBasicSheetHeader;
+        QAction done(QStringLiteral("Done"));
+        header->setPositiveAction(&done);
+        sheet.setHeaderWidget(header);
+        sheet.appear(window.data());
+        QVERIFY(wasHeard(QAccessible::DialogStart, &sheet));
+        QCOMPARE(root->childCount(), 1);
+        QCOMPARE(root->child(0)->role(), QAccessible::Dialog);
+        QVERIFY(root->child(0)->state().modal);
+        QVERIFY(find(find(root, QAccessible::Grouping, ""), QAccessible::PushButton, "Done"));
     }
 
     void actions_data()

@@ -201,7 +201,9 @@ QList<MSceneWindow*> AccessibleTree::readableSceneWindows(const MWindow* window)
 
 bool AccessibleTree::isModal(const MSceneWindow* window)
 {
-    return window->isModal();
+    // A sheet needs no layer to block taps, it covers the whole window; it
+    // hides what is below it all the same.
+    return window->isModal() || qobject_cast<const MSheet*>(window);
 }
 
 MWindow* AccessibleTree::windowOf(const QGraphicsItem* item)
