@@ -53,7 +53,10 @@ void walk(QAccessibleInterface* node, int depth, QString& out, int& nodes)
     const QString description = node->text(QAccessible::Description);
     if (!description.isEmpty())
         parts.append(QStringLiteral("description=") + quoted(description));
-    const QString value = node->text(QAccessible::Value);
+    QString value = node->text(QAccessible::Value);
+    // A field's text is read through its text interface; a hidden one stays hidden.
+    if (value.isEmpty() && node->textInterface() && !node->state().passwordEdit)
+        value = node->textInterface()->text(0, node->textInterface()->characterCount());
     if (!value.isEmpty())
         parts.append(QStringLiteral("value=") + quoted(value));
     const QStringList states = setStates(node->state());

@@ -125,6 +125,26 @@ uint serverIdOf(const QString& summary)
     return 0;
 }
 
+// Whether @p tree holds a modal alert named or described by @p text, with a
+// "Yes" button inside it.
+bool readsAsQuestion(const QString& tree, const QString& text)
+{
+    const QStringList lines = tree.split(QLatin1Char('\n'));
+    const auto depth = [](const QString& line) { return line.size() - line.trimmed().size(); };
+    for (int i = 0; i < lines.size(); ++i) {
+        const QString& alert = lines.at(i);
+        const QString states = alert.mid(alert.lastIndexOf(QLatin1Char('[')));
+        if (!alert.trimmed().startsWith(QLatin1String("AlertMessage ")) || !alert.contains(text)
+            || !states.contains(QLatin1String("modal")))
+            continue;
+        for (int j = i + 1; j < lines.size() && depth(lines.at(j)) > depth(alert); ++j) {
+            if (lines.at(j).trimmed().startsWith(QLatin1String("Button \"Yes\"")))
+                return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 DemoHost::DemoHost(const Options& options)
@@ -357,6 +377,9 @@ bool DemoHost::leaveOfflineMode()
                         .arg(question->text()),
                     tree);
     say(QStringLiteral("   picture: %1").arg(currentStep));
+    if (!check(readsAsQuestion(tree, question->text()),
+               QStringLiteral("a screen reader finds no modal question with a \"Yes\" button")))
+        return false;
 
     if (options.headless) {
         MButton* yes = question->button(M::YesButton);
