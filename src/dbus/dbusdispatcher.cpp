@@ -9,6 +9,7 @@
 #include "logging/pavanelogging_p.h"
 
 #include <QDebug>
+#include <QPointer>
 
 #include <algorithm>
 #include <utility>
@@ -23,8 +24,9 @@ constexpr int ArgumentCount = 8;
 
 DBusDispatcherPrivate::DBusDispatcherPrivate(const QString& service, const QString& path,
                                              const QString& interface, const QString& signalPath,
-                                             QObject* q)
+                                             DBusDispatcher* q)
     : QObject(q)
+    , q(q)
     , service(service)
     , path(path)
     , interface(interface)
@@ -120,7 +122,44 @@ void DBusDispatcherPrivate::dropPendingCalls(bool answer)
         dbus_pending_call_cancel(call.pending);
         dbus_pending_call_unref(call.pending);
         if (answer)
-            Q_EMIT callReply(call.method, {}, QStringLiteral(DBUS_ERROR_DISCONNECTED));
+            queueDelivery({Delivery::Reply, call.method, QStringLiteral(DBUS_ERROR_DISCONNECTED), {}});
+    }
+}
+
+void DBusDispatcherPrivate::queueDelivery(Delivery delivery)
+{
+    delivery.serial = ++deliverySerial;
+    deliveries.push_back(std::move(delivery));
+    if (!deliveryPosted)
+        postDelivery();
+}
+
+void DBusDispatcherPrivate::postDelivery()
+{
+    deliveryPosted = true;
+    // Dropped with this object, and so with the dispatcher.
+    QMetaObject::invokeMethod(this, [this] { deliver(); }, Qt::QueuedConnection);
+}
+
+void DBusDispatcherPrivate::deliver()
+{
+    deliveryPosted = false;
+    // What a receiver's own dispatching reads from here on waits for a later
+    // event, as it would have had each its own.
+    const quint64 last = deliverySerial;
+    const QPointer<DBusDispatcherPrivate> alive(this);
+    while (!deliveries.empty() && deliveries.front().serial <= last) {
+        const Delivery next = std::move(deliveries.front());
+        deliveries.pop_front();
+        // A receiver that runs an event loop of its own gets the rest there.
+        if (!deliveries.empty() && !deliveryPosted)
+            postDelivery();
+        if (next.kind == Delivery::Reply)
+            Q_EMIT q->callReply(next.name, next.args, next.detail);
+        else
+            Q_EMIT q->signalReceived(next.name, next.detail, next.args);
+        if (!alive)
+            return;
     }
 }
 
@@ -137,12 +176,9 @@ DBusMessage* DBusDispatcherPrivate::newMethodCall(const QString& method,
                   interfaceName.constData());
         return nullptr;
     }
-    DBusMessage* message = dbus_message_new_method_call(
-        serviceName.constData(), objectPath.constData(),
-        interfaceName.isEmpty() ? nullptr : interfaceName.constData(), member.constData());
-    if (message)
-        appendArguments(message, args, count);
-    return message;
+    return Pavane::newMethodCall(serviceName.constData(), objectPath.constData(),
+                                 interfaceName.isEmpty() ? nullptr : interfaceName.constData(),
+                                 member.constData(), args, count);
 }
 
 void DBusDispatcherPrivate::replyHandler(DBusPendingCall* pending, void* self)
@@ -162,7 +198,7 @@ void DBusDispatcherPrivate::replyHandler(DBusPendingCall* pending, void* self)
         error = QString::fromLatin1(dbus_message_get_error_name(reply));
     else if (reply)
         args = readArguments(reply);
-    Q_EMIT d->callReply(method, args, error);
+    d->queueDelivery({Delivery::Reply, method, error, args});
 
     if (reply)
         dbus_message_unref(reply);
@@ -175,10 +211,9 @@ DBusHandlerResult DBusDispatcherPrivate::signalHandler(DBusConnection*, DBusMess
     if (dbus_message_get_type(message) != DBUS_MESSAGE_TYPE_SIGNAL)
         return DBUS_HANDLER_RESULT_NOT_YET_HANDLED;
 
-    const QString interface = QString::fromLatin1(dbus_message_get_interface(message));
-    const QString member = QString::fromLatin1(dbus_message_get_member(message));
-    Q_EMIT static_cast<DBusDispatcherPrivate*>(self)->signalReceived(interface, member,
-                                                                      readArguments(message));
+    static_cast<DBusDispatcherPrivate*>(self)->queueDelivery(
+        {Delivery::Signal, QString::fromLatin1(dbus_message_get_interface(message)),
+         QString::fromLatin1(dbus_message_get_member(message)), readArguments(message)});
     return DBUS_HANDLER_RESULT_HANDLED;
 }
 
@@ -206,12 +241,6 @@ DBusDispatcher::DBusDispatcher(const QString& service, const QString& path,
     : QObject(parent)
     , d(std::make_unique<DBusDispatcherPrivate>(service, path, interface, signalPath, this))
 {
-    // Queued, so that the public signals are never emitted from inside a
-    // libdbus callback.
-    connect(d.get(), &DBusDispatcherPrivate::signalReceived, this, &DBusDispatcher::signalReceived,
-            Qt::QueuedConnection);
-    connect(d.get(), &DBusDispatcherPrivate::callReply, this, &DBusDispatcher::callReply,
-            Qt::QueuedConnection);
     setupDBus();
 }
 

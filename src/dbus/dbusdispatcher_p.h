@@ -11,11 +11,15 @@
 
 #include <dbus/dbus.h>
 
+#include <deque>
+
 namespace Pavane {
 
-// A QObject for its signals: the libdbus callbacks emit them, and the
-// dispatcher forwards them through queued connections, so that its own are
-// emitted from the event loop and never from inside libdbus.
+class DBusDispatcher;
+
+// A QObject for the event loop: the libdbus callbacks queue what they read,
+// and the dispatcher's signals are emitted from the event loop, never from
+// inside libdbus.
 class DBusDispatcherPrivate : public QObject
 {
     Q_OBJECT
@@ -24,7 +28,7 @@ public:
     // A child of the dispatcher, in its object tree and thread; d deletes it
     // before QObject's clean-up would.
     DBusDispatcherPrivate(const QString& service, const QString& path, const QString& interface,
-                          const QString& signalPath, QObject* q);
+                          const QString& signalPath, DBusDispatcher* q);
     ~DBusDispatcherPrivate() override;
 
     // A method call to the bound destination with the given arguments, or null
@@ -42,12 +46,27 @@ public:
     void dropPendingCalls(bool answer);
     void reportLoss();
 
+    // A reply or a signal read from the bus, to be emitted from the event
+    // loop, in the order read.
+    struct Delivery
+    {
+        enum Kind { Reply, Signal } kind;
+        QString name; // the method, or the signal's interface
+        QString detail; // the error, or the signal's name
+        QList<QVariant> args;
+        quint64 serial = 0;
+    };
+    void queueDelivery(Delivery delivery);
+    void postDelivery();
+    void deliver();
+
     static void replyHandler(DBusPendingCall* pending, void* self);
     static DBusHandlerResult signalHandler(DBusConnection* connection, DBusMessage* message,
                                            void* self);
     static DBusHandlerResult disconnectFilter(DBusConnection* connection, DBusMessage* message,
                                               void* self);
 
+    DBusDispatcher* const q;
     QString service;
     QString path;
     QString interface;
@@ -75,9 +94,11 @@ public:
     bool lossReported = false;
     bool unreachableReported = false;
 
-Q_SIGNALS:
-    void signalReceived(const QString& interface, const QString& signal, const QList<QVariant>& args);
-    void callReply(const QString& method, const QList<QVariant>& args, const QString& error);
+    // Whatever is read before the event loop comes round goes out on one
+    // event, not on one event (and one wake-up of the loop) each.
+    std::deque<Delivery> deliveries;
+    quint64 deliverySerial = 0;
+    bool deliveryPosted = false;
 };
 
 } // namespace Pavane

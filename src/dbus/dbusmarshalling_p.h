@@ -34,6 +34,18 @@ QString variantSignature(const QVariant& value, bool listAsArray);
 // Returns the length of the body written.
 qint64 appendArguments(DBusMessage* message, const QVariant* const* args, int count);
 
+// A method call of @p member with the arguments that appendArguments would
+// write; null when there is no memory. The names must have been checked.
+// @p interface may be null.
+DBusMessage* newMethodCall(const char* destination, const char* path, const char* interface,
+                           const char* member, const QVariant* const* args, int count);
+
+// The method call that newMethodCall builds, as it goes over the wire, with
+// serial 1; empty when it is too long to be built that way (it is then built
+// with libdbus's own writer).
+QByteArray encodeMethodCall(const char* destination, const char* path, const char* interface,
+                            const char* member, const QVariant* const* args, int count);
+
 // Reads the argument at @p iter without stepping past it.
 QVariant readVariant(DBusMessageIter* iter);
 
