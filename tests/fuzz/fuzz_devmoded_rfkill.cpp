@@ -1,12 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Pavane developers
 // SPDX-License-Identifier: LGPL-2.1-or-later
-// Arbitrary bytes as what devmoded reads from the kernel's radio kill switch
-// device, cut into reads anywhere: the reader frames the same events however
-// the reads fall, keeps less than a record waiting, and the radio states it
-// makes of them stay within the five radios, with requests between reads.
-//
-// Input: one byte for the record size (8 upwards), one for where reads end,
-// then the stream.
+// Arbitrary bytes as devmoded reads them from the radio kill switch device,
+// cut into reads anywhere (input: record size, read length, stream): the same
+// events however the reads fall, and radio states within the five radios.
 #include "devmode/rfkilleventreader.h"
 #include "devmode/rfkillradiomodel.h"
 

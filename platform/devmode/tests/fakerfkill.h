@@ -3,13 +3,10 @@
 #ifndef DEVMODED_TESTS_FAKERFKILL_H
 #define DEVMODED_TESTS_FAKERFKILL_H
 
-// The kernel's radio kill switch device as a test can hold it: a
-// pseudo-terminal in raw mode, whose other end the daemon opens with
-// --rfkill-device. Like the kernel, this side applies the change requests
-// it reads to its radios and tells of every radio whose state changed.
-//
-// Radios are written "wlan", "bluetooth:soft", "nfc:hard", "wwan:soft:hard",
-// and numbered in the order they were added.
+// The kernel's radio kill switch device as a test holds it: a raw
+// pseudo-terminal whose other end the daemon opens. Like the kernel, it
+// applies the change requests it reads and tells of each radio they changed.
+// Radios are written "wlan", "nfc:hard", "wwan:soft:hard", numbered as added.
 
 #include <QMap>
 #include <QObject>
@@ -105,19 +102,13 @@ public:
     }
 
     QString path;
-    // Longer records carry the reasons for a hard block after the first
-    // eight bytes.
+    // Longer records carry the hard block's reasons after eight bytes.
     int recordSize = int(RFKILL_EVENT_SIZE_V1);
     // The daemon's requests, as "wlan on" or "all soft".
     QStringList requests;
 
 private:
-    struct Radio
-    {
-        quint8 type;
-        bool soft;
-        bool hard;
-    };
+    struct Radio { quint8 type; bool soft; bool hard; };
 
     QByteArray raw(quint32 index, quint8 type, quint8 operation, quint8 soft, quint8 hard = 0) const
     {
