@@ -304,6 +304,25 @@ void AccessibleTree::post(QObject* object, QAccessible::Event type)
     QMetaObject::invokeMethod(object, [object, type] { notify(object, type); }, Qt::QueuedConnection);
 }
 
+void AccessibleTree::labelChanged(MLabel* label)
+{
+    if (!isListening())
+        return;
+    for (QGraphicsItem* above = label->parentItem(); above; above = above->parentItem()) {
+        auto* owner = qobject_cast<MWidget*>(above->toGraphicsObject());
+        if (!qobject_cast<MListItem*>(owner) && !qobject_cast<MSceneWindow*>(owner))
+            continue;
+        QMetaObject::invokeMethod(owner, [owner] {
+            const QPointer<MWidget> alive(owner);
+            if (owner->accessibleName().isEmpty())
+                notify(owner, QAccessible::NameChanged);
+            if (alive && owner->accessibleDescription().isEmpty())
+                notify(owner, QAccessible::DescriptionChanged);
+        }, Qt::QueuedConnection);
+        return;
+    }
+}
+
 void AccessibleTree::notifyState(QObject* object, QAccessible::State changed, bool later)
 {
     if (!isListening())

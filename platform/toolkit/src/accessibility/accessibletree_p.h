@@ -6,6 +6,7 @@
 #include <QAccessible>
 #include <QList>
 
+class MLabel;
 class MSceneWindow;
 class MWindow;
 class QGraphicsItem;
@@ -60,6 +61,10 @@ public:
     // The same from the event loop, for changes that Qt reports from inside
     // its own bookkeeping, where nobody may delete anything.
     static void post(QObject* object, QAccessible::Event type);
+    // A label's new text may be the name or description of the list item or
+    // scene window it lies in. Told from the event loop, like a text set on
+    // a widget: the code that sets it often goes on with its work.
+    static void labelChanged(MLabel* label);
     // A state change: now, or from the event loop with @p later.
     static void notifyState(QObject* object, QAccessible::State changed, bool later = false);
 };

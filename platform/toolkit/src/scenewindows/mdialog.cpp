@@ -154,7 +154,7 @@ void MDialog::setTitle(const QString& title)
     m_titleLabel->setText(title);
     rebuild();
     if (accessibleName().isEmpty())
-        AccessibleTree::notify(this, QAccessible::NameChanged);
+        AccessibleTree::post(this, QAccessible::NameChanged);
 }
 
 QGraphicsWidget* MDialog::centralWidget() const

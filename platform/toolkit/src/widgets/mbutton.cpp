@@ -64,8 +64,9 @@ void MButton::setText(const QString& text)
     m_text = text;
     updateGeometry();
     update();
+    // Told later: whoever sets the text may go on with its work.
     if (accessibleName().isEmpty())
-        AccessibleTree::notify(this, QAccessible::NameChanged);
+        AccessibleTree::post(this, QAccessible::NameChanged);
 }
 
 QString MButton::iconID() const

@@ -42,7 +42,8 @@ void MLabel::setText(const QString& text)
     updateGeometry();
     update();
     if (accessibleName().isEmpty())
-        AccessibleTree::notify(this, QAccessible::NameChanged);
+        AccessibleTree::post(this, QAccessible::NameChanged);
+    AccessibleTree::labelChanged(this);
 }
 
 bool MLabel::wordWrap() const
