@@ -258,7 +258,7 @@ private Q_SLOTS:
         QCOMPARE(manager.properties(), (QMap<QString, QVariant>{{"ssid"_s, "network name"_s}, {"key"_s, "key"_s},
                                                                 {"security"_s, "WPA_PSK"_s}, {"autoconnect"_s, false}}));
         sheet->setTitle("Connect to Home"_s);
-        QVERIFY(wasHeard(QAccessible::NameChanged, sheetObject));
+        QTRY_VERIFY(wasHeard(QAccessible::NameChanged, sheetObject));
         QCOMPARE(dialog->text(QAccessible::Name), "Connect to Home"_s);
         if (accept) {
             QVERIFY(act(find(dialog, QAccessible::PushButton, "Connect"_s)));
@@ -297,8 +297,8 @@ private Q_SLOTS:
         heard.clear();
         rows[1]->setSubtitle("Out of range"_s);
         rows[2]->setTitle("Library"_s);
-        QVERIFY(wasHeard(QAccessible::DescriptionChanged, rows[1]));
-        QVERIFY(wasHeard(QAccessible::NameChanged, rows[2]));
+        QTRY_VERIFY(wasHeard(QAccessible::DescriptionChanged, rows[1]));
+        QTRY_VERIFY(wasHeard(QAccessible::NameChanged, rows[2]));
         QAccessibleInterface* office = find(list, QAccessible::ListItem, "Office"_s);
         QVERIFY(office && find(list, QAccessible::ListItem, "Library"_s));
         QCOMPARE(office->text(QAccessible::Description), "Out of range"_s);
