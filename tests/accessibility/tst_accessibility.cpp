@@ -114,41 +114,6 @@ private Q_SLOTS:
     void init() { open(), heard.clear(); }
     void cleanup() { onEvent = nullptr, close(); }
 
-    void theCompositesRead_data()
-    {
-        QTest::addColumn<QString>("composite");
-        QTest::addColumn<int>("role");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("description");
-        QTest::newRow("caption changed later") << "retitled" << int(QAccessible::EditableText) << "SSID" << "";
-        QTest::newRow("field the host named") << "named" << int(QAccessible::EditableText) << "Mine" << "";
-        QTest::newRow("prefixed field") << "prefixed" << int(QAccessible::EditableText) << "Proxy" << "http://";
-        QTest::newRow("captioned label keeps its text") << "label" << int(QAccessible::StaticText) << "Connected" << "";
-    }
-
-    void theCompositesRead()
-    {
-        QFETCH(QString, composite);
-        QFETCH(int, role);
-        QFETCH(QString, name);
-        QFETCH(QString, description);
-        if (composite == QLatin1String("label")) {
-            place(framed("Status"_s, new MLabel(name)));
-        } else {
-            auto* field = new PrefixTextEdit;
-            if (composite == QLatin1String("prefixed"))
-                field->setPrefix(description);
-            if (composite == QLatin1String("named"))
-                field->setAccessibleName(name);
-            SimpleFrame* frame = place(framed(composite == QLatin1String("prefixed") ? name : "Network"_s, field));
-            if (composite == QLatin1String("retitled"))
-                frame->setTitle(name);
-        }
-        QAccessibleInterface* node = nullptr;
-        QTRY_VERIFY((node = find(window.data(), QAccessible::Role(role), name)));
-        QCOMPARE(node->text(QAccessible::Description), description);
-    }
-
     void theOfflineQuestionAnswered_data()
     {
         QTest::addColumn<QString>("answer");
@@ -203,8 +168,8 @@ private Q_SLOTS:
         QTest::newRow("left undecided, deleted as it ends") << false << true;
     }
 
-    // A connect sheet built as a dialog service builds it, filled in and
-    // decided without a tap or a key. A handler that deletes it as its end
+    // A connect sheet built as a dialog service builds it, its fields named by
+    // their captions, filled in and decided without a tap or a key. A handler that deletes it as its end
     // is announced leaves the decision reported once.
     void theConnectSheet()
     {
@@ -213,12 +178,17 @@ private Q_SLOTS:
         PropertyEditorManager manager(QMap<QString, QVariant>{{"autoconnect"_s, true}});
         auto* body = new MWidget;
         auto* rows = new QGraphicsLinearLayout(Qt::Vertical, body);
-        rows->addItem(framed("Network name"_s, manager.createEditor("ssid"_s, QVariant::String)));
+        SimpleFrame* ssidFrame = framed("Network"_s, manager.createEditor("ssid"_s, QVariant::String));
+        rows->addItem(ssidFrame);
         rows->addItem(framed("Security"_s, manager.createEditor("security"_s, {"Open"_s, "WPA"_s}, {"NONE"_s, "WPA_PSK"_s})));
         auto* key = new KeyTextEdit;
         key->setEchoMode(MTextEditModel::Password);
         QVERIFY(manager.bindEditor(key, "key"_s, QVariant::String));
         rows->addItem(framed("Key"_s, key));
+        auto* proxy = new PrefixTextEdit;
+        proxy->setPrefix("http://"_s);
+        rows->addItem(framed("Proxy"_s, proxy));
+        rows->addItem(framed("Status"_s, new MLabel("Not connected"_s))); // a label keeps its own text
         auto* autoSwitch = static_cast<MButton*>(manager.createEditor("autoconnect"_s, true, false));
         auto* autoRow = new SimpleCheckBoxLabel(autoSwitch, "Connect automatically"_s, MButton::switchType);
         autoRow->setInfoText("When in range"_s);
@@ -240,6 +210,10 @@ private Q_SLOTS:
         QTRY_VERIFY((dialog = find(window.data(), QAccessible::Dialog, "Connect"_s)));
         QVERIFY(dialog->state().modal);
         QVERIFY(wasHeard(QAccessible::DialogStart, sheetObject));
+        QVERIFY(find(dialog, QAccessible::StaticText, "Not connected"_s));
+        QAccessibleInterface* proxyNode = find(dialog, QAccessible::EditableText, "Proxy"_s);
+        QVERIFY(proxyNode && proxyNode->text(QAccessible::Description) == "http://"_s);
+        ssidFrame->setTitle("Network name"_s); // the caption names its field as it changes
         for (const QString& field : {"Network name"_s, "Key"_s}) {
             QAccessibleInterface* node = find(dialog, QAccessible::EditableText, field);
             QVERIFY2(node && node->editableTextInterface() && node->textInterface(), qPrintable(field));
