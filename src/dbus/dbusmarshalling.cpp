@@ -557,8 +557,12 @@ void encodeValue(WireWriter& w, const QVariant& value, const QByteArray& signatu
     }
 }
 
+// A field without value is left out, as libdbus leaves out a missing
+// destination or interface.
 void encodeField(WireWriter& w, int code, char type, const char* value)
 {
+    if (!value)
+        return;
     w.align(8);
     w.byte(uchar(code));
     w.signature(&type, 1);
@@ -584,12 +588,11 @@ bool encodeMethodCall(QByteArray& out, const char* destination, const char* path
     w.byte(0);
     w.byte(DBUS_MAJOR_PROTOCOL_VERSION);
     w.number(quint32(0)); // the body's length, set below
-    w.number(quint32(1));
+    w.number(quint32(1)); // the serial
     const WireWriter::Array fields = w.openArray(8);
     encodeField(w, DBUS_HEADER_FIELD_PATH, DBUS_TYPE_OBJECT_PATH, path);
     encodeField(w, DBUS_HEADER_FIELD_DESTINATION, DBUS_TYPE_STRING, destination);
-    if (interface)
-        encodeField(w, DBUS_HEADER_FIELD_INTERFACE, DBUS_TYPE_STRING, interface);
+    encodeField(w, DBUS_HEADER_FIELD_INTERFACE, DBUS_TYPE_STRING, interface);
     encodeField(w, DBUS_HEADER_FIELD_MEMBER, DBUS_TYPE_STRING, member);
     if (!signature.isEmpty())
         encodeField(w, DBUS_HEADER_FIELD_SIGNATURE, DBUS_TYPE_SIGNATURE, signature.constData());
