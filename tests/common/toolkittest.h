@@ -7,6 +7,8 @@
 // releases on the window's viewport at the item's place, keys go to the
 // window, and so to the focused item.
 
+#include <MButton>
+#include <MMessageBox>
 #include <MSceneWindow>
 #include <MWindow>
 
@@ -41,6 +43,27 @@ QList<T*> shown(QGraphicsItem* root, bool deep = true)
 inline bool appeared(MSceneWindow* sceneWindow)
 {
     return QTest::qWaitFor([sceneWindow] { return sceneWindow->sceneWindowState() == MSceneWindow::Appeared; });
+}
+
+// The message box on screen in the system-wide window, if any.
+inline MMessageBox* shownQuestion()
+{
+    for (MSceneWindow* sceneWindow : MWindow::systemwideWindow()->sceneWindows()) {
+        auto* box = qobject_cast<MMessageBox*>(sceneWindow);
+        if (box && box->sceneWindowState() == MSceneWindow::Appeared)
+            return box;
+    }
+    return nullptr;
+}
+
+// Taps @p which on the message box on screen; false while there is none.
+inline bool answer(M::StandardButton which)
+{
+    MMessageBox* box = shownQuestion();
+    if (!box || !box->button(which))
+        return false;
+    tap(MWindow::systemwideWindow(), box->button(which));
+    return true;
 }
 
 // A shown portrait window with a page holding a form, a column into which

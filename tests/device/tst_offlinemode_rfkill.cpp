@@ -9,9 +9,6 @@
 #include "testsupport.h"
 #include "toolkittest.h"
 
-#include <MButton>
-#include <MMessageBox>
-
 #include <QSignalSpy>
 #include <QTimer>
 #include <QtTest>
@@ -50,13 +47,8 @@ private Q_SLOTS:
         // Tapped from inside requestExit()'s nested event loop.
         QTimer answering;
         connect(&answering, &QTimer::timeout, this, [&answering] {
-            for (MSceneWindow* sceneWindow : MWindow::systemwideWindow()->sceneWindows()) {
-                auto* box = qobject_cast<MMessageBox*>(sceneWindow);
-                if (box && box->sceneWindowState() == MSceneWindow::Appeared && box->button(M::YesButton)) {
-                    ToolkitTest::tap(MWindow::systemwideWindow(), box->button(M::YesButton));
-                    answering.stop();
-                }
-            }
+            if (ToolkitTest::answer(M::YesButton))
+                answering.stop();
         });
         answering.start(10);
         QVERIFY(mode.requestExit());
