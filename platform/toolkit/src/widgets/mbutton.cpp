@@ -62,6 +62,7 @@ void MButton::setText(const QString& text)
     if (text == m_text)
         return;
     m_text = text;
+    m_extent = {};
     updateGeometry();
     update();
     // Told later: whoever sets the text may go on with its work.
@@ -197,14 +198,27 @@ QSizeF MButton::contentSizeHint(Qt::SizeHint which, const QSizeF&) const
         return which == Qt::MaximumSize ? QSizeF(-1, -1) : indicator;
     if (which == Qt::MaximumSize)
         return QSizeF(-1, -1);
-    const QFontMetricsF metrics(s->font());
+    const TextExtent& extent = textExtent();
     const qreal iconSize = s->number(QStringLiteral("icon-size"));
-    // Whole pixels: the text is drawn into integer widths.
-    qreal width = qCeil(metrics.horizontalAdvance(m_text));
+    qreal width = extent.width;
     if (!m_iconId.isEmpty())
         width += iconSize + s->number(QStringLiteral("icon-spacing"));
-    return QSizeF(which == Qt::MinimumSize ? qMin(width, metrics.averageCharWidth() * 4) : width,
-                  qMax<qreal>(metrics.height(), m_iconId.isEmpty() ? 0 : iconSize));
+    return QSizeF(which == Qt::MinimumSize ? qMin(width, extent.averageCharWidth * 4) : width,
+                  qMax<qreal>(extent.height, m_iconId.isEmpty() ? 0 : iconSize));
+}
+
+const MButton::TextExtent& MButton::textExtent() const
+{
+    const MWidgetStyle* s = style();
+    if (m_extent.style != s) {
+        const QFontMetricsF metrics(s->font());
+        m_extent.style = s;
+        // Whole pixels: the text is drawn into integer widths.
+        m_extent.width = qCeil(metrics.horizontalAdvance(m_text));
+        m_extent.height = metrics.height();
+        m_extent.averageCharWidth = metrics.averageCharWidth();
+    }
+    return m_extent;
 }
 
 QColor MButton::backgroundColor() const

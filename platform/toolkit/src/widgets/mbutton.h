@@ -66,7 +66,21 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // The text's measures in the font of a style (styles live as long as
+    // the theme), taken again only when the text or the style changes:
+    // measuring shapes the whole text, and layouts ask for size hints many
+    // times over.
+    struct TextExtent
+    {
+        const MWidgetStyle* style = nullptr;
+        qreal width = 0;
+        qreal height = 0;
+        qreal averageCharWidth = 0;
+    };
+    const TextExtent& textExtent() const;
+
     friend class MButtonGroup;
+    mutable TextExtent m_extent;
     QString m_text;
     QString m_iconId;
     bool m_checkable = false;

@@ -105,9 +105,11 @@ const MLabel::TextExtent& MLabel::textExtent() const
     const MWidgetStyle* s = style();
     if (m_extent.style != s) {
         const QFontMetricsF metrics(s->font());
+        m_extent = {};
         m_extent.style = s;
         m_extent.width = qCeil(metrics.horizontalAdvance(m_text));
         m_extent.height = metrics.height();
+        m_extent.averageCharWidth = metrics.averageCharWidth();
     }
     return m_extent;
 }
@@ -118,22 +120,39 @@ QSizeF MLabel::contentSizeHint(Qt::SizeHint which, const QSizeF& constraint) con
         return QSizeF(-1, -1);
     const TextExtent& extent = textExtent();
     if (m_wordWrap) {
-        const QFontMetricsF metrics(style()->font());
         // Without a width to wrap to, the minimum is a few characters of one
         // line: any taller and layouts could not give it less height.
         if (constraint.width() <= 0 && which == Qt::MinimumSize)
-            return QSizeF(metrics.averageCharWidth() * 8, extent.height);
+            return QSizeF(extent.averageCharWidth * 8, extent.height);
         const qreal width = constraint.width() > 0 ? constraint.width() : extent.width;
-        const QRectF bounds = metrics.boundingRect(QRectF(0, 0, qMax<qreal>(width, 1), 1e6),
-                                                   Qt::TextWordWrap, m_text);
+        const QSizeF bounds = wrappedSize(qMax<qreal>(width, 1));
         return QSizeF(which == Qt::MinimumSize ? width : qMin(width, bounds.width()),
                       qMax(bounds.height(), extent.height));
     }
     if (which == Qt::MinimumSize && m_elide) {
-        const QFontMetricsF metrics(style()->font());
-        return QSizeF(qMin(extent.width, metrics.horizontalAdvance(QStringLiteral("..."))), extent.height);
+        if (extent.ellipsisWidth < 0) {
+            const QFontMetricsF metrics(extent.style->font());
+            m_extent.ellipsisWidth = metrics.horizontalAdvance(QStringLiteral("..."));
+        }
+        return QSizeF(qMin(extent.width, extent.ellipsisWidth), extent.height);
     }
     return QSizeF(extent.width, extent.height);
+}
+
+QSizeF MLabel::wrappedSize(qreal width) const
+{
+    const TextExtent& extent = textExtent();
+    for (int i = 0; i < TextExtent::WrapWidths; ++i) {
+        if (extent.wrapWidth[i] == width)
+            return extent.wrapped[i];
+    }
+    const QFontMetricsF metrics(extent.style->font());
+    const QSizeF size = metrics.boundingRect(QRectF(0, 0, width, 1e6), Qt::TextWordWrap, m_text).size();
+    const int slot = m_extent.nextWrap;
+    m_extent.nextWrap = (slot + 1) % TextExtent::WrapWidths;
+    m_extent.wrapWidth[slot] = width;
+    m_extent.wrapped[slot] = size;
+    return size;
 }
 
 void MLabel::paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget)

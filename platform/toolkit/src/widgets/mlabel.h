@@ -44,14 +44,24 @@ protected:
 private:
     // The text's extent on one line in the font of a style (styles live as
     // long as the theme). Measuring shapes the whole text, and layouts ask
-    // for size hints many times over.
+    // for size hints many times over. Word-wrapped text is measured for
+    // each width a layout tries; the last few stay, as layouts ask for the
+    // same widths again and again.
     struct TextExtent
     {
         const MWidgetStyle* style = nullptr;
         qreal width = 0;
         qreal height = 0;
+        qreal averageCharWidth = 0;
+        qreal ellipsisWidth = -1; // measured for elided labels alone
+        static constexpr int WrapWidths = 4;
+        qreal wrapWidth[WrapWidths] = {-1, -1, -1, -1};
+        QSizeF wrapped[WrapWidths];
+        int nextWrap = 0;
     };
     const TextExtent& textExtent() const;
+    // The size of the text wrapped to @p width.
+    QSizeF wrappedSize(qreal width) const;
     int textFlags() const;
 
     QString m_text;
