@@ -11,6 +11,8 @@
 #include <QPainter>
 #include <QPixmapCache>
 
+#include <algorithm>
+
 namespace {
 
 // The theme of the process: the first folder that holds theme files, read
@@ -32,7 +34,16 @@ struct Theme
         ThemeStyleSheet sheet;
         for (const QString& candidate : qAsConst(candidates)) {
             const QDir dir(candidate);
-            const QStringList files = dir.entryList({QStringLiteral("*.css")}, QDir::Files, QDir::Name);
+            // The suffix is compared here rather than given to QDir as a
+            // name filter, which would build and run a regular expression
+            // before the first frame; QDir's filters ignore case, and so does
+            // this.
+            QStringList files = dir.entryList(QDir::Files, QDir::Name);
+            files.erase(std::remove_if(files.begin(), files.end(),
+                                       [](const QString& file) {
+                                           return !file.endsWith(QLatin1String(".css"), Qt::CaseInsensitive);
+                                       }),
+                        files.end());
             if (files.isEmpty())
                 continue;
             directory = candidate;

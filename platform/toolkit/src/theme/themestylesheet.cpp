@@ -3,6 +3,9 @@
 #include "themestylesheet.h"
 
 #include <QFile>
+#include <QVarLengthArray>
+
+#include <utility>
 
 namespace {
 
@@ -35,38 +38,59 @@ QString withoutComments(const QString& text)
 
 void ThemeStyleSheet::parse(const QString& text)
 {
+    // One scan over the text, with a string made only for each name and
+    // value kept: the theme is read before an application's first frame.
     const QString rules = withoutComments(text);
+    const QChar* const data = rules.constData();
+    const int size = rules.size();
+    const auto trimmed = [&rules](int from, int to) { return QStringRef(&rules, from, to - from).trimmed(); };
+    QVarLengthArray<std::pair<QString, QString>, 16> declarations;
     int position = 0;
     for (;;) {
-        const int open = rules.indexOf(QLatin1Char('{'), position);
-        if (open < 0)
-            break;
-        // As in CSS, the end of the file closes a block left open.
-        int close = rules.indexOf(QLatin1Char('}'), open);
-        if (close < 0)
-            close = rules.size();
         // A stray '}' before the block belongs to nothing: the selectors
         // start after it.
-        const int start = rules.lastIndexOf(QLatin1Char('}'), open);
-        const int from = start >= position ? start + 1 : position;
-        Declarations declarations;
-        const QVector<QStringRef> parts = rules.midRef(open + 1, close - open - 1).split(QLatin1Char(';'));
-        for (const QStringRef& part : parts) {
-            const int colon = part.indexOf(QLatin1Char(':'));
-            if (colon <= 0)
-                continue;
-            const QString name = part.left(colon).trimmed().toString();
-            if (!name.isEmpty())
-                declarations.insert(name, part.mid(colon + 1).trimmed().toString());
+        int from = position;
+        int open = position;
+        while (open < size && data[open] != QLatin1Char('{')) {
+            if (data[open] == QLatin1Char('}'))
+                from = open + 1;
+            ++open;
         }
-        const QVector<QStringRef> selectors = rules.midRef(from, open - from).split(QLatin1Char(','));
-        for (const QStringRef& selector : selectors) {
-            const QString name = selector.trimmed().toString();
-            if (name.isEmpty())
-                continue;
-            Declarations& rule = m_rules[name];
-            for (auto it = declarations.cbegin(); it != declarations.cend(); ++it)
-                rule.insert(it.key(), it.value());
+        if (open >= size)
+            break;
+        // As in CSS, the end of the file closes a block left open.
+        int close = open + 1;
+        while (close < size && data[close] != QLatin1Char('}'))
+            ++close;
+
+        declarations.clear();
+        for (int part = open + 1; part <= close;) {
+            int end = part;
+            int colon = -1;
+            while (end < close && data[end] != QLatin1Char(';')) {
+                if (colon < 0 && data[end] == QLatin1Char(':'))
+                    colon = end;
+                ++end;
+            }
+            if (colon > part) {
+                const QStringRef name = trimmed(part, colon);
+                if (!name.isEmpty())
+                    declarations.append({name.toString(), trimmed(colon + 1, end).toString()});
+            }
+            part = end + 1;
+        }
+        for (int selector = from; selector <= open;) {
+            int end = selector;
+            while (end < open && data[end] != QLatin1Char(','))
+                ++end;
+            const QStringRef name = trimmed(selector, end);
+            if (!name.isEmpty()) {
+                // Later declarations win, within a block as across blocks.
+                Declarations& rule = m_rules[name.toString()];
+                for (const auto& declaration : declarations)
+                    rule.insert(declaration.first, declaration.second);
+            }
+            selector = end + 1;
         }
         position = close + 1;
     }
