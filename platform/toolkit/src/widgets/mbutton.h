@@ -67,7 +67,7 @@ protected:
 
 private:
     // The text's measures in the font of a style (styles live as long as
-    // the theme), taken again only when the text or the style changes:
+    // the theme), taken again only when the text or the font changes:
     // measuring shapes the whole text, and layouts ask for size hints many
     // times over.
     struct TextExtent

@@ -103,14 +103,20 @@ int MLabel::textFlags() const
 const MLabel::TextExtent& MLabel::textExtent() const
 {
     const MWidgetStyle* s = style();
-    if (m_extent.style != s) {
-        const QFontMetricsF metrics(s->font());
-        m_extent = {};
+    if (m_extent.style == s)
+        return m_extent;
+    // A style of another name often has the same font (the inverted looks):
+    // the measures stand.
+    if (m_extent.style && m_extent.style->font() == s->font()) {
         m_extent.style = s;
-        m_extent.width = qCeil(metrics.horizontalAdvance(m_text));
-        m_extent.height = metrics.height();
-        m_extent.averageCharWidth = metrics.averageCharWidth();
+        return m_extent;
     }
+    const QFontMetricsF metrics(s->font());
+    m_extent = {};
+    m_extent.style = s;
+    m_extent.width = qCeil(metrics.horizontalAdvance(m_text));
+    m_extent.height = metrics.height();
+    m_extent.averageCharWidth = metrics.averageCharWidth();
     return m_extent;
 }
 
