@@ -10,7 +10,7 @@ namespace {
 // Sizes may carry the unit the theme files are written in.
 bool toNumber(const QString& value, qreal* number)
 {
-    QString v = value.trimmed();
+    QStringRef v = QStringRef(&value).trimmed();
     if (v.endsWith(QLatin1String("px")))
         v.chop(2);
     bool ok = false;
@@ -41,6 +41,50 @@ QColor toColor(const QString& value)
     return QColor(value);
 }
 
+// The properties that the style itself keeps in fields.
+enum class Property {
+    Margin, MarginLeft, MarginTop, MarginRight, MarginBottom,
+    Padding, PaddingLeft, PaddingTop, PaddingRight, PaddingBottom,
+    BorderWidth, BorderRadius,
+    BackgroundColor, Color, AccentColor, BorderColor,
+    FontSize, FontWeight,
+    MinimumWidth, MinimumHeight, PreferredWidth, PreferredHeight, MaximumWidth, MaximumHeight,
+    Other,
+};
+
+// One hash look-up for each declaration instead of a comparison with every
+// name: styles are built before the first frame.
+Property property(const QString& name)
+{
+    static const QHash<QString, Property> properties{
+        {QStringLiteral("margin"), Property::Margin},
+        {QStringLiteral("margin-left"), Property::MarginLeft},
+        {QStringLiteral("margin-top"), Property::MarginTop},
+        {QStringLiteral("margin-right"), Property::MarginRight},
+        {QStringLiteral("margin-bottom"), Property::MarginBottom},
+        {QStringLiteral("padding"), Property::Padding},
+        {QStringLiteral("padding-left"), Property::PaddingLeft},
+        {QStringLiteral("padding-top"), Property::PaddingTop},
+        {QStringLiteral("padding-right"), Property::PaddingRight},
+        {QStringLiteral("padding-bottom"), Property::PaddingBottom},
+        {QStringLiteral("border-width"), Property::BorderWidth},
+        {QStringLiteral("border-radius"), Property::BorderRadius},
+        {QStringLiteral("background-color"), Property::BackgroundColor},
+        {QStringLiteral("color"), Property::Color},
+        {QStringLiteral("accent-color"), Property::AccentColor},
+        {QStringLiteral("border-color"), Property::BorderColor},
+        {QStringLiteral("font-size"), Property::FontSize},
+        {QStringLiteral("font-weight"), Property::FontWeight},
+        {QStringLiteral("minimum-width"), Property::MinimumWidth},
+        {QStringLiteral("minimum-height"), Property::MinimumHeight},
+        {QStringLiteral("preferred-width"), Property::PreferredWidth},
+        {QStringLiteral("preferred-height"), Property::PreferredHeight},
+        {QStringLiteral("maximum-width"), Property::MaximumWidth},
+        {QStringLiteral("maximum-height"), Property::MaximumHeight},
+    };
+    return properties.value(name, Property::Other);
+}
+
 } // namespace
 
 MWidgetStyle::MWidgetStyle()
@@ -51,11 +95,18 @@ MWidgetStyle::MWidgetStyle()
 
 qreal MWidgetStyle::number(const QString& name, qreal fallback) const
 {
-    qreal value = fallback;
-    const auto it = m_attributes.constFind(name);
-    if (it != m_attributes.cend() && toNumber(*it, &value))
-        return value;
-    return fallback;
+    // Widgets read their numbers at every size hint and paint: each is
+    // parsed once.
+    auto known = m_numbers.constFind(name);
+    if (known == m_numbers.cend()) {
+        std::optional<qreal> parsed;
+        qreal value = 0;
+        const auto it = m_attributes.constFind(name);
+        if (it != m_attributes.cend() && toNumber(*it, &value))
+            parsed = value;
+        known = m_numbers.insert(name, parsed);
+    }
+    return known->value_or(fallback);
 }
 
 QColor MWidgetStyle::colorAttribute(const QString& name) const
@@ -98,39 +149,40 @@ void MWidgetStyle::apply(const QHash<QString, QString>& attributes)
             return parsed.isValid();
         };
         const auto valid = [&]() -> bool {
-            if (key == QLatin1String("margin"))
+            switch (property(key)) {
+            case Property::Margin:
                 return pixels({&m_marginLeft, &m_marginTop, &m_marginRight, &m_marginBottom});
-            if (key == QLatin1String("padding"))
+            case Property::Padding:
                 return pixels({&m_paddingLeft, &m_paddingTop, &m_paddingRight, &m_paddingBottom});
-            if (key == QLatin1String("margin-left"))
+            case Property::MarginLeft:
                 return pixels({&m_marginLeft});
-            if (key == QLatin1String("margin-top"))
+            case Property::MarginTop:
                 return pixels({&m_marginTop});
-            if (key == QLatin1String("margin-right"))
+            case Property::MarginRight:
                 return pixels({&m_marginRight});
-            if (key == QLatin1String("margin-bottom"))
+            case Property::MarginBottom:
                 return pixels({&m_marginBottom});
-            if (key == QLatin1String("padding-left"))
+            case Property::PaddingLeft:
                 return pixels({&m_paddingLeft});
-            if (key == QLatin1String("padding-top"))
+            case Property::PaddingTop:
                 return pixels({&m_paddingTop});
-            if (key == QLatin1String("padding-right"))
+            case Property::PaddingRight:
                 return pixels({&m_paddingRight});
-            if (key == QLatin1String("padding-bottom"))
+            case Property::PaddingBottom:
                 return pixels({&m_paddingBottom});
-            if (key == QLatin1String("border-width"))
+            case Property::BorderWidth:
                 return pixels({&m_borderWidth});
-            if (key == QLatin1String("border-radius"))
+            case Property::BorderRadius:
                 return pixels({&m_borderRadius});
-            if (key == QLatin1String("background-color"))
+            case Property::BackgroundColor:
                 return colour(&m_backgroundColor);
-            if (key == QLatin1String("color"))
+            case Property::Color:
                 return colour(&m_color);
-            if (key == QLatin1String("accent-color"))
+            case Property::AccentColor:
                 return colour(&m_accentColor);
-            if (key == QLatin1String("border-color"))
+            case Property::BorderColor:
                 return colour(&m_borderColor);
-            if (key == QLatin1String("font-size")) {
+            case Property::FontSize: {
                 int pixelSize = 0;
                 if (!pixels({&pixelSize}))
                     return false;
@@ -138,25 +190,28 @@ void MWidgetStyle::apply(const QHash<QString, QString>& attributes)
                 m_font.setPixelSize(qBound(1, pixelSize, 0xffff));
                 return true;
             }
-            if (key == QLatin1String("font-weight")) {
+            case Property::FontWeight: {
                 const bool bold = value == QLatin1String("bold");
                 if (!bold && value != QLatin1String("normal"))
                     return false;
                 m_font.setBold(bold);
                 return true;
             }
-            if (key == QLatin1String("minimum-width"))
+            case Property::MinimumWidth:
                 return size(&m_minimumSize, &QSizeF::setWidth);
-            if (key == QLatin1String("minimum-height"))
+            case Property::MinimumHeight:
                 return size(&m_minimumSize, &QSizeF::setHeight);
-            if (key == QLatin1String("preferred-width"))
+            case Property::PreferredWidth:
                 return size(&m_preferredSize, &QSizeF::setWidth);
-            if (key == QLatin1String("preferred-height"))
+            case Property::PreferredHeight:
                 return size(&m_preferredSize, &QSizeF::setHeight);
-            if (key == QLatin1String("maximum-width"))
+            case Property::MaximumWidth:
                 return size(&m_maximumSize, &QSizeF::setWidth);
-            if (key == QLatin1String("maximum-height"))
+            case Property::MaximumHeight:
                 return size(&m_maximumSize, &QSizeF::setHeight);
+            case Property::Other:
+                break;
+            }
             // Whatever else a widget reads is read, and checked, where it is used.
             return true;
         };

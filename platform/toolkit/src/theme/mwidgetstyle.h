@@ -11,6 +11,8 @@
 #include <QSizeF>
 #include <QString>
 
+#include <optional>
+
 // The look of a widget as the theme gives it: margins (outside the
 // background), paddings (inside it), colours, font and sizes, and whatever
 // else a widget's paint code reads from its section of the theme (line
@@ -71,6 +73,7 @@ private:
     QSizeF m_preferredSize{-1, -1};
     QSizeF m_maximumSize{-1, -1};
     QHash<QString, QString> m_attributes;
+    mutable QHash<QString, std::optional<qreal>> m_numbers; // number() of each name asked for
 };
 
 // Every style class of the theme shares the attributes above.

@@ -14,23 +14,32 @@ namespace {
 // comments cost no more than their length.
 QString withoutComments(const QString& text)
 {
-    int open = text.indexOf(QLatin1String("/*"));
+    const QChar* const data = text.constData();
+    const int size = text.size();
+    const auto find = [data, size](QLatin1Char first, QLatin1Char second, int from) {
+        for (int i = from; i + 1 < size; ++i) {
+            if (data[i] == first && data[i + 1] == second)
+                return i;
+        }
+        return -1;
+    };
+    int open = find(QLatin1Char('/'), QLatin1Char('*'), 0);
     if (open < 0)
         return text;
     QString result;
-    result.reserve(text.size());
+    result.reserve(size);
     int i = 0;
     while (open >= 0) {
-        result.append(text.constData() + i, open - i);
-        const int end = text.indexOf(QLatin1String("*/"), open + 2);
+        result.append(data + i, open - i);
+        const int end = find(QLatin1Char('*'), QLatin1Char('/'), open + 2);
         if (end < 0)
             return result;
         // A comment separates what stands around it.
         result += QLatin1Char(' ');
         i = end + 2;
-        open = text.indexOf(QLatin1String("/*"), i);
+        open = find(QLatin1Char('/'), QLatin1Char('*'), i);
     }
-    result.append(text.constData() + i, text.size() - i);
+    result.append(data + i, size - i);
     return result;
 }
 
