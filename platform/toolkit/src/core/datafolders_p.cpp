@@ -20,15 +20,22 @@ namespace {
 // The toolkit's share folder as seen from the folder this library was loaded
 // from; empty when the loader cannot say. In a build tree the folder does not
 // exist and the lookup goes on.
-QString dataDirBesideLibrary()
+QString findDataDirBesideLibrary()
 {
     if (!*TESSELTOUCH_LIBRARY_TO_DATA_DIR)
         return QString();
     Dl_info info{};
-    if (!dladdr(reinterpret_cast<const void*>(&dataDirBesideLibrary), &info) || !info.dli_fname || !*info.dli_fname)
+    if (!dladdr(reinterpret_cast<const void*>(&findDataDirBesideLibrary), &info) || !info.dli_fname || !*info.dli_fname)
         return QString();
     const QString libraryDir = QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absolutePath();
     return QDir::cleanPath(libraryDir + QLatin1Char('/') + QLatin1String(TESSELTOUCH_LIBRARY_TO_DATA_DIR));
+}
+
+// The library stays where it was loaded from: asked once.
+QString dataDirBesideLibrary()
+{
+    static const QString dir = findDataDirBesideLibrary();
+    return dir;
 }
 
 } // namespace

@@ -3,9 +3,6 @@
 #include "themestylesheet.h"
 
 #include <QFile>
-#include <QVarLengthArray>
-
-#include <utility>
 
 namespace {
 
@@ -47,13 +44,15 @@ QString withoutComments(const QString& text)
 
 void ThemeStyleSheet::parse(const QString& text)
 {
-    // One scan over the text, with a string made only for each name and
-    // value kept: the theme is read before an application's first frame.
-    const QString rules = withoutComments(text);
+    // Only the selectors are taken now; a block's declarations are read when
+    // a selector of it is asked for, as an application uses a few of the
+    // theme's sections before its first frame.
+    m_texts.append(withoutComments(text));
+    m_declarations.clear();
+    const int textIndex = m_texts.size() - 1;
+    const QString& rules = m_texts.last();
     const QChar* const data = rules.constData();
     const int size = rules.size();
-    const auto trimmed = [&rules](int from, int to) { return QStringRef(&rules, from, to - from).trimmed(); };
-    QVarLengthArray<std::pair<QString, QString>, 16> declarations;
     int position = 0;
     for (;;) {
         // A stray '}' before the block belongs to nothing: the selectors
@@ -71,34 +70,13 @@ void ThemeStyleSheet::parse(const QString& text)
         int close = open + 1;
         while (close < size && data[close] != QLatin1Char('}'))
             ++close;
-
-        declarations.clear();
-        for (int part = open + 1; part <= close;) {
-            int end = part;
-            int colon = -1;
-            while (end < close && data[end] != QLatin1Char(';')) {
-                if (colon < 0 && data[end] == QLatin1Char(':'))
-                    colon = end;
-                ++end;
-            }
-            if (colon > part) {
-                const QStringRef name = trimmed(part, colon);
-                if (!name.isEmpty())
-                    declarations.append({name.toString(), trimmed(colon + 1, end).toString()});
-            }
-            part = end + 1;
-        }
         for (int selector = from; selector <= open;) {
             int end = selector;
             while (end < open && data[end] != QLatin1Char(','))
                 ++end;
-            const QStringRef name = trimmed(selector, end);
-            if (!name.isEmpty()) {
-                // Later declarations win, within a block as across blocks.
-                Declarations& rule = m_rules[name.toString()];
-                for (const auto& declaration : declarations)
-                    rule.insert(declaration.first, declaration.second);
-            }
+            const QStringRef name = QStringRef(&rules, selector, end - selector).trimmed();
+            if (!name.isEmpty())
+                m_rules[name.toString()].append({textIndex, open + 1, close});
             selector = end + 1;
         }
         position = close + 1;
@@ -128,7 +106,36 @@ bool ThemeStyleSheet::contains(const QString& selector) const
 
 ThemeStyleSheet::Declarations ThemeStyleSheet::declarations(const QString& selector) const
 {
-    return m_rules.value(selector);
+    const auto known = m_declarations.constFind(selector);
+    if (known != m_declarations.cend())
+        return *known;
+    const auto blocks = m_rules.constFind(selector);
+    if (blocks == m_rules.cend())
+        return Declarations();
+    Declarations declarations;
+    // Later declarations win, within a block as across blocks.
+    for (const Block& block : *blocks) {
+        const QString& rules = m_texts.at(block.text);
+        const QChar* const data = rules.constData();
+        const auto trimmed = [&rules](int from, int to) { return QStringRef(&rules, from, to - from).trimmed(); };
+        for (int part = block.from; part <= block.to;) {
+            int end = part;
+            int colon = -1;
+            while (end < block.to && data[end] != QLatin1Char(';')) {
+                if (colon < 0 && data[end] == QLatin1Char(':'))
+                    colon = end;
+                ++end;
+            }
+            if (colon > part) {
+                const QStringRef name = trimmed(part, colon);
+                if (!name.isEmpty())
+                    declarations.insert(name.toString(), trimmed(colon + 1, end).toString());
+            }
+            part = end + 1;
+        }
+    }
+    m_declarations.insert(selector, declarations);
+    return declarations;
 }
 
 bool ThemeStyleSheet::isEmpty() const

@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QVector>
 
 // The rules of the theme files: each selector ("MLabelStyle",
 // "MLabelStyle.CommonHeader", "MButtonStyle[switch]") with its declarations
@@ -31,7 +32,17 @@ public:
     bool isEmpty() const;
 
 private:
-    QHash<QString, Declarations> m_rules;
+    // A block's declarations: the text between its braces.
+    struct Block
+    {
+        int text; // in m_texts
+        int from;
+        int to;
+    };
+
+    QVector<QString> m_texts; // each text parsed, without its comments
+    QHash<QString, QVector<Block>> m_rules;
+    mutable QHash<QString, Declarations> m_declarations; // of the selectors asked for
 };
 
 #endif
