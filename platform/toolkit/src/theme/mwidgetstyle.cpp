@@ -125,6 +125,7 @@ QColor MWidgetStyle::faded(QColor color, const QString& name) const
 
 void MWidgetStyle::apply(const QHash<QString, QString>& attributes)
 {
+    m_numbers.clear();
     for (auto it = attributes.cbegin(); it != attributes.cend(); ++it) {
         const QString& key = it.key();
         const QString& value = it.value();

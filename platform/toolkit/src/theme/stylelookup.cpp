@@ -50,11 +50,19 @@ const MWidgetStyle* StyleLookup::style(const QString& styleClass, const QString&
     if (const auto cached = m_styles.value(key))
         return cached.get();
 
-    auto style = std::make_shared<MWidgetStyle>();
-    style->apply(m_sheet.declarations(commonClass));
-    style->apply(m_sheet.declarations(styleClass));
-    if (!viewType.isEmpty())
-        style->apply(m_sheet.declarations(typed(styleClass, viewType)));
+    // The look of the class and view type, which every style name of them
+    // starts from, is built once.
+    const QString baseKey = styleClass + QLatin1Char('\n') + viewType;
+    auto base = m_bases.constFind(baseKey);
+    if (base == m_bases.cend()) {
+        MWidgetStyle look;
+        look.apply(m_sheet.declarations(commonClass));
+        look.apply(m_sheet.declarations(styleClass));
+        if (!viewType.isEmpty())
+            look.apply(m_sheet.declarations(typed(styleClass, viewType)));
+        base = m_bases.insert(baseKey, look);
+    }
+    auto style = std::make_shared<MWidgetStyle>(*base);
     if (!styleName.isEmpty()) {
         if (knows(styleClass, styleName, viewType)) {
             applyNamed(style.get(), styleClass, styleName, viewType);

@@ -3,6 +3,7 @@
 #ifndef STYLELOOKUP_H
 #define STYLELOOKUP_H
 
+#include "mwidgetstyle.h"
 #include "themestylesheet.h"
 
 #include <QHash>
@@ -10,7 +11,6 @@
 
 #include <memory>
 
-class MWidgetStyle;
 
 // Finds the style of a widget in the theme's rules: by style class
 // ("MButtonStyle"), style name ("CommonSheetHeaderButton") and view type
@@ -38,6 +38,7 @@ private:
                     const QString& viewType) const;
 
     ThemeStyleSheet m_sheet;
+    QHash<QString, MWidgetStyle> m_bases; // by class and view type
     QHash<QString, std::shared_ptr<MWidgetStyle>> m_styles;
 };
 
