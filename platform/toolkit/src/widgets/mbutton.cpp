@@ -4,6 +4,7 @@
 
 #include "accessibletree_p.h"
 #include "mbuttongroup.h"
+#include "textextent_p.h"
 
 #include <QFontMetricsF>
 #include <QGraphicsSceneMouseEvent>
@@ -209,21 +210,7 @@ QSizeF MButton::contentSizeHint(Qt::SizeHint which, const QSizeF&) const
 
 const MButton::TextExtent& MButton::textExtent() const
 {
-    const MWidgetStyle* s = style();
-    if (m_extent.style == s)
-        return m_extent;
-    // A style of another name often has the same font: the measures stand.
-    if (m_extent.style && m_extent.style->font() == s->font()) {
-        m_extent.style = s;
-        return m_extent;
-    }
-    const QFontMetricsF metrics(s->font());
-    m_extent.style = s;
-    // Whole pixels: the text is drawn into integer widths.
-    m_extent.width = qCeil(metrics.horizontalAdvance(m_text));
-    m_extent.height = metrics.height();
-    m_extent.averageCharWidth = metrics.averageCharWidth();
-    return m_extent;
+    return measuredText(m_extent, style(), m_text);
 }
 
 QColor MButton::backgroundColor() const

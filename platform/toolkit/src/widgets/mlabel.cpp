@@ -3,6 +3,7 @@
 #include "mlabel.h"
 
 #include "accessibletree_p.h"
+#include "textextent_p.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -102,22 +103,7 @@ int MLabel::textFlags() const
 
 const MLabel::TextExtent& MLabel::textExtent() const
 {
-    const MWidgetStyle* s = style();
-    if (m_extent.style == s)
-        return m_extent;
-    // A style of another name often has the same font (the inverted looks):
-    // the measures stand.
-    if (m_extent.style && m_extent.style->font() == s->font()) {
-        m_extent.style = s;
-        return m_extent;
-    }
-    const QFontMetricsF metrics(s->font());
-    m_extent = {};
-    m_extent.style = s;
-    m_extent.width = qCeil(metrics.horizontalAdvance(m_text));
-    m_extent.height = metrics.height();
-    m_extent.averageCharWidth = metrics.averageCharWidth();
-    return m_extent;
+    return measuredText(m_extent, style(), m_text);
 }
 
 QSizeF MLabel::contentSizeHint(Qt::SizeHint which, const QSizeF& constraint) const
