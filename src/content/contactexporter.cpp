@@ -2,160 +2,89 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include <Pavane/contactexporter.h>
 
-#include "content/vcardinput.h"
+#include "content/vcardmodule_p.h"
 #include "logging/pavanelogging_p.h"
 
 #include <QDebug>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QImage>
-#include <QTemporaryFile>
 #include <QTextStream>
-#include <QUrl>
-#include <QtContacts/QContact>
-#include <QtContacts/QContactAvatar>
-#include <QtContacts/QContactManager>
-#include <QtContacts/QContactName>
-#include <QtVersit/QVersitContactExporter>
-#include <QtVersit/QVersitContactImporter>
-#include <QtVersit/QVersitReader>
-#include <QtVersit/QVersitWriter>
 
 #include <cerrno>
 #include <cstring>
-#include <memory>
 
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <unistd.h>
-
-QTCONTACTS_USE_NAMESPACE
-QTVERSIT_USE_NAMESPACE
 
 namespace Pavane {
 
 namespace {
 
-const char TrackerManager[] = "tracker";
-
 // A vCard says so on its first line, right at the start; a line that goes
 // on (a file without newline, a pipe that never ends) is not read further.
 const int MaxFirstLine = 4096;
 
-// Room for a readable name; file systems take 255 bytes, and a name in UTF-8
-// takes up to four of them per character.
-const int MaxNameInFileName = 64;
+// Beside the library, in the build tree as installed (src/CMakeLists.txt).
+const char VCardModuleFile[] = "pavanedlg/pavanedlg-vcard.so";
 
-// The last name comes from the address book, or from whoever sent the
-// contact: in the file name it must not reach another directory ("../x",
-// "a/b"), hide the file (".x") or exceed what a file system takes.
-QString fileNamePart(const QString& name)
+// The module lies where the library itself was found, not where the host or
+// its environment says: what is loaded into a host must not be chosen from
+// outside.
+const VCardModule* loadVCardModule()
 {
-    QString part = name;
-    for (QChar& c : part) {
-        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.unicode() < 0x20)
-            c = QLatin1Char('_');
+    Dl_info self{};
+    if (!dladdr(reinterpret_cast<void*>(&loadVCardModule), &self) || !self.dli_fname) {
+        qCWarning(lcContent, "Cannot find the library's own file: no vCard module");
+        return nullptr;
     }
-    int dots = 0;
-    while (dots < part.size() && part.at(dots) == QLatin1Char('.'))
-        ++dots;
-    part.remove(0, dots);
-    if (part.size() > MaxNameInFileName) {
-        part.truncate(MaxNameInFileName);
-        if (part.at(part.size() - 1).isHighSurrogate())
-            part.chop(1);
+    const QString path = QFileInfo(QFile::decodeName(self.dli_fname)).absolutePath() + QLatin1Char('/')
+        + QLatin1String(VCardModuleFile);
+    void* handle = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
+    const auto entry = handle ? reinterpret_cast<VCardModuleEntry>(dlsym(handle, PAVANE_VCARD_MODULE_ENTRY)) : nullptr;
+    if (!entry) {
+        qCWarning(lcContent, "Cannot load the vCard module: %s", dlerror());
+        return nullptr;
     }
-    return part;
+    // A module of another build is left loaded but unused: unloading code
+    // that has run is no safer than keeping it.
+    const VCardModule* module = entry();
+    if (!module || module->version != VCardModuleVersion || module->size < sizeof(VCardModule)) {
+        qCWarning(lcContent, "The vCard module %s is of another version than the library",
+                  qPrintable(path));
+        return nullptr;
+    }
+    return module;
+}
+
+// Loaded once, on the first call that needs it; a failure is remembered too,
+// and every such call then fails as without a contact store.
+const VCardModule* vcardModule()
+{
+    static const VCardModule* const module = loadVCardModule();
+    return module;
 }
 
 } // namespace
 
 const QString ContactExporter::ContactIriPrefix = QStringLiteral("contact:");
 
-bool ContactExporter::contactFromIri(const QString& iri, QContact& contact)
+bool ContactExporter::contactFromIri(const QString& iri, QtContacts::QContact& contact)
 {
-    if (!iri.startsWith(ContactIriPrefix)) {
-        qCWarning(lcContent) << "Not a contact IRI: " << iri << ". ";
-        return false;
-    }
-    if (!QContactManager::availableManagers().contains(QLatin1String(TrackerManager))) {
-        qCWarning(lcContent) << "Cannot find tracker contact manager. ";
-        return false;
-    }
-    const QMap<QString, QString> noParameters;
-    QContactManager manager(QLatin1String(TrackerManager), noParameters);
-
-    bool valid = false;
-    const uint localId = iri.midRef(ContactIriPrefix.size()).toUInt(&valid, 10);
-    if (!valid) {
-        qCWarning(lcContent) << "Contact IRI \"" << iri << "\" not valid.";
-        return false;
-    }
-    contact = manager.contact(QContactId(manager.managerUri(), QByteArray::number(localId)));
-    if (contact.isEmpty()) {
-        qCWarning(lcContent) << "Cannot fetch contact. ";
-        return false;
-    }
-    return true;
+    const VCardModule* module = vcardModule();
+    return module && module->contactFromIri(lcContent, iri, contact);
 }
 
 QTemporaryFile* ContactExporter::createContactCardFile(const QString& iri)
 {
-    QContact contact;
-    if (!contactFromIri(iri, contact))
-        return nullptr;
-
-    QVersitContactExporter exporter;
-    if (!exporter.exportContacts(QList<QContact>() << contact, QVersitDocument::VCard30Type)) {
-        qCWarning(lcContent) << "Versit Exporter was unable to export contact" << iri << ".";
-        return nullptr;
-    }
-    const QList<QVersitDocument> documents = exporter.documents();
-    if (documents.isEmpty()) {
-        qCWarning(lcContent) << "No versit document to export" << iri << ".";
-        return nullptr;
-    }
-
-    // A relative template would put the file into whatever directory the
-    // host happens to run in. QDir::tempPath() is empty when $TMPDIR names
-    // no directory: then there is nowhere to write, rather than the root.
-    const QString lastName = contact.detail<QContactName>().lastName();
-    const QString directory = QDir::tempPath();
-    const QString name = QStringLiteral("%1_XXXXXX.vcf").arg(fileNamePart(lastName));
-    const QString fileTemplate = directory.isEmpty() ? name : directory + QLatin1Char('/') + name;
-    std::unique_ptr<QTemporaryFile> file(new QTemporaryFile(fileTemplate));
-    if (directory.isEmpty() || !file->open()) {
-        // The file has no name of its own until it is open: name the template.
-        qCWarning(lcContent) << "Could not open contact file" << fileTemplate << ".";
-        return nullptr;
-    }
-    // A card cut short (a full disk) is no card: the file goes with it.
-    QVersitWriter writer;
-    writer.setDevice(file.get());
-    writer.startWriting(documents);
-    writer.waitForFinished(-1);
-    const bool written = writer.error() == QVersitWriter::NoError && file->flush();
-    file->close();
-    if (!written || file->error() != QFileDevice::NoError) {
-        qCWarning(lcContent) << "Versit Exporter was unable to export contact" << iri << ".";
-        return nullptr;
-    }
-    return file.release();
+    const VCardModule* module = vcardModule();
+    return module ? module->createContactCardFile(lcContent, iri) : nullptr;
 }
 
 bool ContactExporter::resolveContactAvatar(const QString& iri, QImage& image)
 {
-    QContact contact;
-    if (!contactFromIri(iri, contact))
-        return false;
-    const QUrl url = contact.detail<QContactAvatar>().value(QContactAvatar::FieldImageUrl).toUrl();
-    const QString path = url.toLocalFile();
-    // Loading from no path at all would only add Qt's own warning.
-    if (path.isEmpty())
-        image = QImage();
-    else
-        image.load(path);
-    return true;
+    const VCardModule* module = vcardModule();
+    return module && module->resolveContactAvatar(lcContent, iri, image);
 }
 
 bool ContactExporter::isContactType(const QFileInfo& file)
@@ -193,33 +122,8 @@ bool ContactExporter::isContactType(const QFileInfo& file)
 
 bool ContactExporter::resolveContactInfo(const QFileInfo& file, QString& firstName, QString& lastName)
 {
-    QFile content(file.absoluteFilePath());
-    if (!content.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        qCWarning(lcContent, "NfcFileSendDialog: Unable to open file for reading");
-        return false;
-    }
-    QVersitReader reader(VCardInput::bounded(content.read(VCardInput::MaxSize)));
-    content.close();
-    if (!reader.startReading()) {
-        qCWarning(lcContent, "Unable to start reading vcard");
-        return false;
-    }
-    reader.waitForFinished(-1);
-
-    QVersitContactImporter importer;
-    if (!importer.importDocuments(reader.results())) {
-        qCWarning(lcContent, "Unable to import vcards to contacts");
-        return false;
-    }
-    const QList<QContact> contacts = importer.contacts();
-    if (contacts.isEmpty()) {
-        qCWarning(lcContent, "QVersitContactImporter imported no contacts");
-        return false;
-    }
-    const QContactName name = contacts.first().detail<QContactName>();
-    firstName = name.firstName();
-    lastName = name.lastName();
-    return !firstName.isEmpty() || !lastName.isEmpty();
+    const VCardModule* module = vcardModule();
+    return module && module->resolveContactInfo(lcContent, file, firstName, lastName);
 }
 
 } // namespace Pavane

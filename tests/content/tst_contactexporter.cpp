@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QtContacts/QContactAvatar>
@@ -19,6 +20,7 @@
 
 #include <atomic>
 #include <csignal>
+#include <cstdio>
 #include <thread>
 
 #include <fcntl.h>
@@ -317,7 +319,73 @@ private Q_SLOTS:
         QCOMPARE(answer.load(), 0);
         QVERIFY2(line.size() - unread <= 8192, qPrintable(QString::number(line.size() - unread)));
     }
+    // A library without its vCard module (none, no library, no entry point)
+    // says so once and answers as without a contact store: a copy of it,
+    // with a folder of our making beside it, in a child asked twice over.
+    void withoutModule_data()
+    {
+        QTest::addColumn<QString>("module"); // copied as the module, if any; a.vcf is the card
+        QTest::addColumn<QString>("error");
+        QTest::newRow("missing") << "" << "No such file or directory";
+        QTest::newRow("not a library") << "a.vcf" << "file too short";
+        const QDir plugins(qEnvironmentVariable("QT_PLUGIN_PATH") + "/contacts");
+        QTest::newRow("no entry point") << plugins.entryInfoList({"*.so"}).value(0).filePath()
+                                        << "undefined symbol: pavanedlg_vcard_module";
+    }
+
+    void withoutModule()
+    {
+        QFETCH(QString, module);
+        QFETCH(QString, error);
+        QTemporaryDir dir;
+        QVERIFY(QFile::copy(PAVANEDLG_FILE, dir.filePath("libpavanedlg.so.0")));
+        QVERIFY(QDir(dir.path()).mkdir("pavanedlg"));
+        QFile card(dir.filePath("a.vcf"));
+        QVERIFY(card.open(QIODevice::WriteOnly) && card.write("BEGIN:VCARD\r\nN:Lee;Ann;;;\r\nEND:VCARD\r\n") > 0);
+        card.close();
+        const QString copy = dir.filePath("pavanedlg/pavanedlg-vcard.so");
+        QVERIFY(module.isEmpty() || QFile::copy(QDir(dir.path()).filePath(module), copy));
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("LD_LIBRARY_PATH", dir.path());
+        environment.remove("QT_PLUGIN_PATH"); // no contact store, should the build tree's library be loaded
+        child.setProcessEnvironment(environment);
+        child.start(QCoreApplication::applicationFilePath(), {"--answers", card.fileName()});
+        QVERIFY(child.waitForFinished(120000));
+        QCOMPARE(child.exitCode(), 0);
+        QCOMPARE(child.readAllStandardOutput(), QByteArray("0 0 0 0 stale stale 1\n").repeated(2));
+        const QByteArray warnings = child.readAllStandardError().trimmed();
+        QVERIFY2(!warnings.contains('\n') && warnings.contains(error.toUtf8()), warnings.constData());
+    }
 };
 
-QTEST_GUILESS_MAIN(TestContactExporter)
+// What the library answers in withoutModule()'s child.
+static int printAnswers(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QFileInfo card(QString::fromLocal8Bit(argv[2]));
+    const QString iri = QStringLiteral("contact:1");
+    for (int round = 0; round < 2; ++round) {
+        QContact contact;
+        QImage image;
+        QString first = QStringLiteral("stale"), last = first;
+        const bool fetched = ContactExporter::contactFromIri(iri, contact);
+        const std::unique_ptr<QTemporaryFile> file(ContactExporter::createContactCardFile(iri));
+        const bool avatar = ContactExporter::resolveContactAvatar(iri, image);
+        const bool named = ContactExporter::resolveContactInfo(card, first, last);
+        std::printf("%d %d %d %d %s %s %d\n", fetched, bool(file), avatar, named, qPrintable(first), qPrintable(last),
+                    ContactExporter::isContactType(card));
+    }
+    return 0;
+}
+
+int main(int argc, char** argv)
+{
+    if (argc == 3 && qstrcmp(argv[1], "--answers") == 0)
+        return printAnswers(argc, argv);
+    QCoreApplication app(argc, argv);
+    TestContactExporter test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_contactexporter.moc"
