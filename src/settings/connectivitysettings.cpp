@@ -4,7 +4,7 @@
 
 #include "logging/pavanelogging_p.h"
 
-#include "netprefs.h"
+#include "settings/netprefslibrary_p.h"
 
 #include <QByteArray>
 #include <QDebug>
@@ -83,6 +83,13 @@ QStringList takeStrings(char** strings)
     return result;
 }
 
+// Looked up per call rather than kept per object: the private record holds
+// the record's own state only.
+const NetPrefsLibrary& store()
+{
+    return NetPrefsLibrary::functions();
+}
+
 } // namespace
 
 class ConnectivitySettingsPrivate
@@ -120,7 +127,7 @@ QVariant ConnectivitySettingsPrivate::readList(const QByteArray& key) const
 {
     QVariantList list;
     net_prefs_value** array = nullptr;
-    if (net_prefs_get_list(handle, key.constData(), &array) != NET_PREFS_OK) {
+    if (store().get_list(handle, key.constData(), &array) != NET_PREFS_OK) {
         qCWarning(lcSettings, "Error while reading %s", key.constData());
     } else {
         for (net_prefs_value** element = array; *element; ++element) {
@@ -132,7 +139,7 @@ QVariant ConnectivitySettingsPrivate::readList(const QByteArray& key) const
                 qCWarning(lcSettings, "UnKnown value type");
         }
     }
-    net_prefs_values_destroy(array);
+    store().values_destroy(array);
     return narrowList(list);
 }
 
@@ -145,19 +152,19 @@ ConnectivitySettings::ConnectivitySettings(Type type, const QString& id)
     : QObject(nullptr)
     , d(std::make_unique<ConnectivitySettingsPrivate>(this, type, id))
 {
-    d->handle = net_prefs_open(type,
+    d->handle = store().open(type,
                                id.isEmpty() ? nullptr : id.toUtf8().constData());
     if (!d->handle)
         qCCritical(lcSettings) << "Failed to open netprefs for" << id;
-    if (!net_prefs_add_notify(d->handle, &ConnectivitySettingsPrivate::changed, d.get()))
+    if (!store().add_notify(d->handle, &ConnectivitySettingsPrivate::changed, d.get()))
         qCWarning(lcSettings, "Unable to add notify for connectivity settings");
 }
 
 ConnectivitySettings::~ConnectivitySettings()
 {
     if (d->handle) {
-        net_prefs_del_notify(d->handle);
-        net_prefs_close(d->handle);
+        store().del_notify(d->handle);
+        store().close(d->handle);
         d->handle = nullptr;
     }
 }
@@ -165,7 +172,7 @@ ConnectivitySettings::~ConnectivitySettings()
 QVariant ConnectivitySettings::get(const QString& key) const
 {
     const QByteArray utf8Key = key.toUtf8();
-    net_prefs_value* value = net_prefs_get(d->handle, utf8Key.constData());
+    net_prefs_value* value = store().get(d->handle, utf8Key.constData());
     if (!value)
         return QVariant();
 
@@ -189,7 +196,7 @@ QVariant ConnectivitySettings::get(const QString& key) const
         break;
     }
     }
-    net_prefs_value_destroy(value);
+    store().value_destroy(value);
     return result;
 }
 
@@ -198,23 +205,23 @@ int ConnectivitySettings::set(const QString& key, QVariant value)
     const QByteArray k = key.toUtf8();
     switch (value.type()) {
     case QVariant::Invalid:
-        return net_prefs_unset(d->handle, k.constData());
+        return store().unset(d->handle, k.constData());
     case QVariant::Bool:
-        return net_prefs_set_bool(d->handle, k.constData(), value.toBool());
+        return store().set_bool(d->handle, k.constData(), value.toBool());
     case QVariant::Int:
-        return net_prefs_set_int(d->handle, k.constData(), value.toInt());
+        return store().set_int(d->handle, k.constData(), value.toInt());
     case QVariant::Double:
-        return net_prefs_set_double(d->handle, k.constData(), value.toDouble());
+        return store().set_double(d->handle, k.constData(), value.toDouble());
     case QVariant::String:
-        return net_prefs_set_string(d->handle, k.constData(), value.toString().toUtf8().constData());
+        return store().set_string(d->handle, k.constData(), value.toString().toUtf8().constData());
     case QVariant::ByteArray: {
         const QByteArray bytes = value.toByteArray();
-        return net_prefs_set_byte_array(d->handle, k.constData(), bytes.constData(), bytes.size());
+        return store().set_byte_array(d->handle, k.constData(), bytes.constData(), bytes.size());
     }
     case QVariant::StringList: {
         const QStringList strings = value.toStringList();
         if (strings.isEmpty())
-            return net_prefs_set_list(d->handle, k.constData(), nullptr, 0, NET_PREFS_VALUE_STRING);
+            return store().set_list(d->handle, k.constData(), nullptr, 0, NET_PREFS_VALUE_STRING);
         std::vector<QByteArray> copies;
         std::vector<const char*> array;
         copies.reserve(size_t(strings.size()));
@@ -222,7 +229,7 @@ int ConnectivitySettings::set(const QString& key, QVariant value)
             copies.push_back(s.toUtf8());
             array.push_back(copies.back().constData());
         }
-        return net_prefs_set_list(d->handle, k.constData(), array.data(), int(array.size()),
+        return store().set_list(d->handle, k.constData(), array.data(), int(array.size()),
                                   NET_PREFS_VALUE_STRING);
     }
     case QVariant::List: {
@@ -236,7 +243,7 @@ int ConnectivitySettings::set(const QString& key, QVariant value)
                 return CannotStore;
             integers.push_back(element.toInt());
         }
-        return net_prefs_set_list(d->handle, k.constData(), integers.data(), int(integers.size()),
+        return store().set_list(d->handle, k.constData(), integers.data(), int(integers.size()),
                                   NET_PREFS_VALUE_INT);
     }
     default:
@@ -248,24 +255,24 @@ bool ConnectivitySettings::idExists(const QString& id)
 {
     if (!d->id.isEmpty())
         return get(id).isValid();
-    return net_prefs_id_exists(d->type, id.toUtf8().constData()) != 0;
+    return store().id_exists(d->type, id.toUtf8().constData()) != 0;
 }
 
 QStringList ConnectivitySettings::getAllIds() const
 {
-    return takeStrings(net_prefs_list_ids(d->type));
+    return takeStrings(store().list_ids(d->type));
 }
 
 QStringList ConnectivitySettings::getAllKeys() const
 {
     if (!d->handle)
         return {};
-    return takeStrings(net_prefs_list_keys(d->handle));
+    return takeStrings(store().list_keys(d->handle));
 }
 
 void ConnectivitySettings::remove()
 {
-    if (net_prefs_remove(d->handle) != NET_PREFS_OK)
+    if (store().remove(d->handle) != NET_PREFS_OK)
         qCWarning(lcSettings, "Unable to remove IAP %s", d->id.toUtf8().constData());
 }
 

@@ -306,6 +306,25 @@ private Q_SLOTS:
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), content);
     }
+
+    // A host that finds a library of the store's name without its functions
+    // is told so once, and answers as with a store that cannot be opened.
+    void aStoreLibraryWithoutItsFunctions()
+    {
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("LD_LIBRARY_PATH"), QStringLiteral(STORE_WITHOUT_FUNCTIONS_DIR));
+        child.setProcessEnvironment(environment);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.start(QCoreApplication::applicationFilePath(),
+                    QStringList{"aStoreThatCannotBeOpened", "aStoreThatCannotBeOpened"});
+        QVERIFY(child.waitForFinished(30000));
+        const QByteArray output = child.readAll();
+        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, output.constData());
+        QCOMPARE(output.count("Cannot use the settings store: "), 1);
+        QVERIFY2(output.contains(STORE_WITHOUT_FUNCTIONS_DIR "/libnetprefs.so.0: undefined symbol: net_prefs_open"),
+                 output.constData());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestConnectivitySettings)

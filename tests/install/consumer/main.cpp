@@ -45,7 +45,8 @@ int main(int argc, char* argv[])
     const bool dispatcherKnown =
         Pavane::DBusDispatcher::staticMetaObject.indexOfSignal(
             "callReply(QString,QList<QVariant>,QString)") >= 0;
-    // The settings store is a library of its own, loaded with this one.
+    // The settings store is a library of its own, which this one finds
+    // beside itself when the first record is opened.
     QTemporaryDir store;
     qputenv("NETPREFS_DB", store.filePath(QStringLiteral("netprefs.db")).toUtf8());
     Pavane::ConnectivitySettings settings(Pavane::ConnectivitySettings::IAP, QStringLiteral("home"));
