@@ -74,6 +74,7 @@ void MWidgetController::applyStyle()
 {
     m_style = nullptr;
     const MWidgetStyle* s = style();
+    m_applyingStyle = true;
     setContentsMargins(s->marginLeft() + s->paddingLeft(), s->marginTop() + s->paddingTop(),
                        s->marginRight() + s->paddingRight(), s->marginBottom() + s->paddingBottom());
     // Setting a font, even the same one again, sends every descendant a
@@ -89,8 +90,18 @@ void MWidgetController::applyStyle()
         m_appliedFont = font();
         m_fontSet = true;
     }
+    m_applyingStyle = false;
     updateGeometry();
     update();
+}
+
+void MWidgetController::updateGeometry()
+{
+    // A widget without a layout around it measures itself at once on every
+    // update (it keeps its size within its hints).
+    if (m_applyingStyle)
+        return;
+    MWidget::updateGeometry();
 }
 
 void MWidgetController::polishEvent()

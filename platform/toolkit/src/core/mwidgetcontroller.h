@@ -38,6 +38,9 @@ public:
     virtual const char* styleClassName() const;
 
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
+    /// As QGraphicsWidget's, except while a style is being applied: the
+    /// style's margins and font then update the geometry once, together.
+    void updateGeometry() override;
 
 protected:
     // Called whenever the style may have changed (style name, view type);
@@ -73,6 +76,9 @@ private:
     QFont m_styleFont;
     QFont m_appliedFont;
     bool m_fontSet = false;
+    // While a style is applied, its margins and font would each have the
+    // size hints taken again; applyStyle() updates the geometry once at its end.
+    bool m_applyingStyle = false;
     bool m_tappable = false;
     bool m_pressed = false;
 };
