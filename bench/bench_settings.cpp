@@ -14,6 +14,7 @@
 #include "testsupport.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -24,10 +25,14 @@
 #include <gio/gsettingsbackend.h>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 using Pavane::ConnectivitySettings;
 
@@ -280,6 +285,37 @@ void CrossProcess_Notify(benchmark::State& state)
     }
 }
 
+// A durable write is mostly the disk's flush, whose cost drifts over a run;
+// the two writes taken turn about, each pair in alternating order, see the
+// same drift. Returns the medians of both, in microseconds.
+std::pair<double, double> setsTurnAbout(int pairs)
+{
+    RawDatabase raw;
+    std::vector<double> ours, theirs;
+    auto timed = [](const std::function<void()>& write) {
+        QElapsedTimer timer;
+        timer.start();
+        write();
+        return double(timer.nsecsElapsed()) / 1000;
+    };
+    for (int i = 0; i < pairs; ++i) {
+        auto setOurs = [&] { ours.push_back(timed([&] { settings->set(QStringLiteral("channel"), i); })); };
+        auto setRaw = [&] { theirs.push_back(timed([&] { raw.set(i); })); };
+        if (i % 2) {
+            setOurs();
+            setRaw();
+        } else {
+            setRaw();
+            setOurs();
+        }
+    }
+    auto median = [](std::vector<double> values) {
+        std::sort(values.begin(), values.end());
+        return values[values.size() / 2];
+    };
+    return {median(ours), median(theirs)};
+}
+
 void summary(const BenchSupport::MedianReporter::Medians& byFunction)
 {
     auto median = [&](const char* name) {
@@ -314,8 +350,13 @@ void summary(const BenchSupport::MedianReporter::Medians& byFunction)
     row("raw SQLite one-row transaction", rawSet, 0, "");
     row("GSettings set + g_settings_sync", gsSet, set, "of ConnectivitySettings::set");
     row("write in another process to valueChanged", notify, 0, "");
-    std::printf("Goals: get <= 2 us: %s; set <= 1.2x raw: %s; notification < 50 ms: %s\n",
-                get > 0 && get <= 2 ? "met" : "MISSED", set > 0 && set <= 1.2 * rawSet ? "met" : "MISSED",
+    const auto turnAbout = setsTurnAbout(301);
+    std::printf("Turn about, 301 pairs (medians):\n");
+    row("ConnectivitySettings::set (durable)", turnAbout.first, turnAbout.second, "of a raw one-row WAL transaction");
+    row("raw SQLite one-row transaction", turnAbout.second, 0, "");
+    const double setRatio = turnAbout.first / turnAbout.second;
+    std::printf("Goals: get <= 2 us: %s; set <= 1.2x raw (turn about): %s; notification < 50 ms: %s\n",
+                get > 0 && get <= 2 ? "met" : "MISSED", setRatio <= 1.2 ? "met" : "MISSED",
                 notify > 0 && notify < 50000 ? "met" : "MISSED");
 }
 
